@@ -5,8 +5,10 @@ import { findFace, pictureSize } from './utils/data-converter.js';
 import { loadClassNames, loadModels, predictFace } from './utils/model.js';
 import { interpretPercentages } from './utils/result-interpretation.js';
 import {
-  clearCanvas, drawResult, showResultList,
+  clearCanvas, drawResult, resultTexts, showResultList,
 } from './utils/visualisation.js';
+
+const NO_FACE = 'no face found';
 
 const image = document.getElementById('image');
 const video = document.getElementById('webcam');
@@ -38,7 +40,7 @@ async function classify(face, pictureHeight) {
   const outputs = await predictFace(models.featureModel, face.pixels);
   const result = interpretPercentages(outputs, classNames);
   drawResult(canvas, result, face, FRAME_SIZE / pictureHeight);
-  showResultList(results, result);
+  showResultList(results, resultTexts(result));
 }
 
 function loadPicture(source) {
@@ -77,6 +79,7 @@ function onFileChosen() {
   const [file] = uploadFile.files;
   if (!file) return;
   clearCanvas(canvas);
+  showResultList(results, []);
   startButton.disabled = false;
   // A new picture replaces the previous face at once, so that a picture that
   // fails to load or shows no face is never classified as the previous one.
@@ -105,6 +108,7 @@ async function onStart() {
   if (!cameraMode) {
     const face = await currentFace;
     if (face) await classify(face, face.pictureHeight);
+    else showResultList(results, [NO_FACE]);
     return;
   }
   if (captureTimer) {

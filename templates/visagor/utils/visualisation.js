@@ -32,9 +32,12 @@ export function drawResult(canvas, result, face, scale) {
   context.strokeRect(left * scale, top * scale, width * scale, height * scale);
 }
 
-export function showResultList(list, result) {
+export function resultTexts(result) {
+  return result ? result.textArray : [NO_RESULT];
+}
+
+export function showResultList(list, texts) {
   list.replaceChildren();
-  const texts = result ? result.textArray : [NO_RESULT];
   for (const text of texts) {
     const item = document.createElement('li');
     item.textContent = text;

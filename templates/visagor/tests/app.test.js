@@ -1,0 +1,123 @@
+// The face classification app in headless Chromium: pictures in, classes out,
+// and again with the network gone once the service worker is installed.
+'use strict';
+
+const assert = require('node:assert/strict');
+const fs = require('fs');
+const os = require('os');
+const path = require('path');
+const { test } = require('node:test');
+const { chromium } = require('playwright-core');
+const { startStaticServer } = require('./support/static-server');
+const { writeFixtureModel } = require('./support/fixture-model');
+
+const TEMPLATE = path.resolve(__dirname, '..');
+const TEST_IMAGES = path.join(TEMPLATE, 'images', 'test');
+const CLASS_NAMES = fs.readdirSync(TEST_IMAGES).sort();
+const TRAINED_MODEL = path.join(TEMPLATE, 'model');
+const TRAINED_FILES = ['model.json', 'group1-shard1of1.bin', 'model_info.json', 'qnet_model.js'];
+const hasTrainedModel = TRAINED_FILES.every((file) => fs.existsSync(path.join(TRAINED_MODEL, file)));
+const BROWSER_ARGS = ['--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
+  '--disable-background-networking', '--disable-component-update', '--disable-sync'];
+const TIMEOUT = 90000;
+
+function testPictures() {
+  return CLASS_NAMES.flatMap((label) => fs.readdirSync(path.join(TEST_IMAGES, label)).sort()
+    .map((file) => ({ label, file: path.join(TEST_IMAGES, label, file) })));
+}
+
+async function openApp(modelFolder) {
+  const server = await startStaticServer(TEMPLATE, { '/model/': modelFolder });
+  const profile = fs.mkdtempSync(path.join(os.tmpdir(), 'visagor-browser-'));
+  const context = await chromium.launchPersistentContext(profile, {
+    executablePath: '/usr/bin/chromium', headless: true, args: BROWSER_ARGS,
+  });
+  const page = context.pages()[0] || await context.newPage();
+  const messages = [];
+  page.on('console', (message) => messages.push(message.text()));
+  await page.goto(server.url);
+  await waitUntilReady(page);
+  return {
+    server, context, page, messages,
+    close: async () => {
+      await context.close();
+      await server.close();
+      fs.rmSync(profile, { recursive: true, force: true });
+    },
+  };
+}
+
+async function waitUntilReady(page) {
+  await page.waitForSelector('#spinner', { state: 'hidden', timeout: TIMEOUT });
+}
+
+// Chooses a picture, presses Start and returns the texts of the result list.
+async function classify(page, file) {
+  await page.setInputFiles('#upload-file', file);
+  await page.click('#start');
+  await page.waitForSelector('#results li', { timeout: TIMEOUT });
+  return page.$$eval('#results li', (items) => items.map((item) => item.textContent));
+}
+
+function winner(texts) {
+  const shares = texts.map((text) => {
+    const match = /^(.*): (\d+) %$/.exec(text);
+    assert.ok(match, `result line "${text}"`);
+    return { name: match[1], percent: Number(match[2]) };
+  });
+  return shares.reduce((best, share) => (share.percent > best.percent ? share : best));
+}
+
+function fixtureFolder(valuePerInput) {
+  const folder = fs.mkdtempSync(path.join(os.tmpdir(), 'visagor-model-'));
+  return writeFixtureModel(folder, CLASS_NAMES, valuePerInput).then(() => folder);
+}
+
+test('with a throw-away model the page shows its class shares, also offline', { timeout: 4 * TIMEOUT }, async () => {
+  // Every feature adds 1 to the first class and 3 to the second: 25 % and 75 %.
+  const app = await openApp(await fixtureFolder([1, 3]));
+  try {
+    const expected = [`${CLASS_NAMES[0]}: 25 %`, `${CLASS_NAMES[1]}: 75 %`];
+    const [first] = testPictures();
+    assert.deepEqual(await classify(app.page, first.file), expected);
+
+    // A file the browser cannot show must not be classified as the last face.
+    const broken = path.join(os.tmpdir(), `visagor-broken-${process.pid}.jpg`);
+    fs.writeFileSync(broken, 'not a picture');
+    assert.deepEqual(await classify(app.page, broken), ['no face found']);
+    fs.rmSync(broken);
+
+    await app.page.evaluate(() => navigator.serviceWorker.ready);
+    await app.server.close();
+    await app.context.setOffline(true);
+    await app.page.reload();
+    await waitUntilReady(app.page);
+    assert.deepEqual(await classify(app.page, first.file), expected);
+  } finally {
+    await app.close();
+  }
+});
+
+test('when no engine output is positive the page says so', { timeout: 2 * TIMEOUT }, async () => {
+  const app = await openApp(await fixtureFolder([0, -1]));
+  try {
+    assert.deepEqual(await classify(app.page, testPictures()[0].file), ['no result']);
+  } finally {
+    await app.close();
+  }
+});
+
+test('the trained model names the class of every test picture', {
+  timeout: 4 * TIMEOUT,
+  skip: !hasTrainedModel && `no trained model in ${TRAINED_MODEL} yet`,
+}, async () => {
+  const app = await openApp(TRAINED_MODEL);
+  try {
+    for (const picture of testPictures()) {
+      const texts = await classify(app.page, picture.file);
+      assert.equal(winner(texts).name, picture.label, `${picture.file}: ${texts.join(', ')}`);
+    }
+  } finally {
+    await app.close();
+  }
+});
