@@ -1,0 +1,149 @@
+#include "uploader.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include "temp_folder.h"
+
+namespace velmhost {
+namespace {
+
+namespace fs = std::filesystem;
+using velmtools::testing::ReadFile;
+using velmtools::testing::TempFolder;
+
+// A small project with nested public files, one with a blank in its name.
+std::vector<UploadFile> FixtureFiles(const TempFolder& project) {
+  const std::vector<std::pair<std::string, std::string>> files = {
+      {"index.html", "<html>demo</html>"},
+      {"model/qnet_model.js", "export default [0.5, -1.25];\n"},
+      {"model/group1-shard1of1.bin", std::string("\x00\x01\x02\xFF", 4)},
+      {"static/media/Montserrat Bold.ttf", "font"},
+  };
+  std::vector<UploadFile> uploads;
+  for (const auto& [name, content] : files) uploads.push_back({project.Write(name, content).string(), name});
+  return uploads;
+}
+
+void ExpectSameFiles(const std::vector<UploadFile>& files, const fs::path& root) {
+  for (const auto& file : files) {
+    EXPECT_EQ(ReadFile(root / file.relativePath), ReadFile(file.absolutePath)) << file.relativePath;
+  }
+}
+
+TEST(UploadToFolder, CopiesEveryFileAndReplacesOlderCopies) {
+  TempFolder project;
+  TempFolder site;
+  const auto files = FixtureFiles(project);
+  site.Write("index.html", "old page");
+  PublishTarget target;
+  target.folder = site.path() / "demo";
+  site.Write("demo/index.html", "old page");
+
+  const auto result = Upload(files, target, {});
+
+  ASSERT_TRUE(result.ok) << result.error;
+  ExpectSameFiles(files, target.folder);
+}
+
+TEST(Upload, RefusesUnsafePathsBeforeSendingAnything) {
+  TempFolder project;
+  TempFolder site;
+  auto files = FixtureFiles(project);
+  files.push_back({files[0].absolutePath, "../outside.html"});
+  PublishTarget target;
+  target.folder = site.path() / "demo";
+
+  const auto result = Upload(files, target, {});
+
+  EXPECT_FALSE(result.ok);
+  EXPECT_THAT(result.error, ::testing::HasSubstr("../outside.html: unsafe publishing path"));
+  EXPECT_FALSE(fs::exists(site.path() / "demo"));
+  EXPECT_FALSE(fs::exists(site.path() / "outside.html"));
+}
+
+// A real FTP server on the loopback interface, serving a temporary folder.
+class FtpServer {
+ public:
+  FtpServer(const fs::path& root, const std::string& user, const std::string& password) {
+    int fds[2];
+    if (::pipe(fds) != 0) throw std::runtime_error("pipe");
+    pid_ = ::fork();
+    if (pid_ == 0) {
+      ::dup2(fds[1], STDOUT_FILENO);
+      ::close(fds[0]);
+      ::execl("/usr/bin/python3", "python3", FTP_SERVER_SCRIPT, root.c_str(), user.c_str(), password.c_str(), nullptr);
+      ::_exit(127);
+    }
+    ::close(fds[1]);
+    std::string line;
+    char c;
+    while (::read(fds[0], &c, 1) == 1 && c != '\n') line += c;
+    ::close(fds[0]);
+    port_ = line.empty() ? 0 : std::stoi(line);
+  }
+  ~FtpServer() {
+    if (pid_ > 0) {
+      ::kill(pid_, SIGTERM);
+      ::waitpid(pid_, nullptr, 0);
+    }
+  }
+  int port() const { return port_; }
+
+ private:
+  pid_t pid_ = -1;
+  int port_ = 0;
+};
+
+class UploadToFtp : public ::testing::Test {
+ protected:
+  TempFolder project;
+  TempFolder serverRoot;
+  FtpServer server{serverRoot.path(), "ann", "right-password"};
+
+  PublishTarget Target() const {
+    PublishTarget target;
+    target.kind = PublishTarget::Kind::Ftp;
+    target.url = "ftp://127.0.0.1:" + std::to_string(server.port()) + "/sites/demo/";
+    return target;
+  }
+};
+
+TEST_F(UploadToFtp, UploadsIntoNewRemoteFolders) {
+  ASSERT_GT(server.port(), 0) << "python3-pyftpdlib missing?";
+  const auto files = FixtureFiles(project);
+
+  const auto result = Upload(files, Target(), {"", 0, "ann", "right-password"});
+
+  ASSERT_TRUE(result.ok) << result.error;
+  ExpectSameFiles(files, serverRoot.path() / "sites" / "demo");
+}
+
+TEST_F(UploadToFtp, WrongPasswordFailsWithCurlsMessageAndNoPassword) {
+  ASSERT_GT(server.port(), 0) << "python3-pyftpdlib missing?";
+  const auto files = FixtureFiles(project);
+
+  const auto result = Upload(files, Target(), {"", 0, "ann", "wrong-password"});
+
+  EXPECT_FALSE(result.ok);
+  EXPECT_THAT(result.error, ::testing::HasSubstr("index.html: Access denied: 530"));
+  EXPECT_THAT(result.error, ::testing::Not(::testing::HasSubstr("wrong-password")));
+  EXPECT_FALSE(fs::exists(serverRoot.path() / "sites"));
+}
+
+TEST(UploadToFtpServerDown, ReportsTheConnectionFailure) {
+  TempFolder project;
+  PublishTarget target;
+  target.kind = PublishTarget::Kind::Ftp;
+  target.url = "ftp://127.0.0.1:1/demo/";
+  const auto result = Upload(FixtureFiles(project), target, {});
+  EXPECT_FALSE(result.ok);
+  EXPECT_THAT(result.error, ::testing::HasSubstr("index.html: "));
+  EXPECT_THAT(result.error, ::testing::HasSubstr("onnect"));
+}
+
+}  // namespace
+}  // namespace velmhost
