@@ -138,3 +138,13 @@ test('publishing carries every file the offline cache and the page load', () => 
   for (const file of [...cached, ...loaded, ...imported]) assert.ok(published.has(file), `${file} is not published`);
   for (const file of published) assert.ok(cached.includes(file), `${file} is not cached offline`);
 });
+
+test('the template\'s own text files end their lines in CR LF', () => {
+  const files = ['generate_dataset.js', 'index.html', 'index.js', 'sw.js', 'manifest.json', 'styles.css',
+    'images/SOURCES.md', 'lib/README.md',
+    ...fs.readdirSync(path.join(TEMPLATE, 'utils')).filter((f) => f.endsWith('.js')).map((f) => `utils/${f}`)];
+  for (const file of files) {
+    const content = fs.readFileSync(path.join(TEMPLATE, file), 'utf8');
+    assert.equal(content.replace(/\r\n/g, '').includes('\n'), false, `${file} has a bare LF`);
+  }
+});
