@@ -10,19 +10,20 @@ from conftest import TEMPLATES
 
 SCRIPT = os.path.join(TEMPLATES, "visagor", "train_all.sh")
 SUCCESS = "Building of the neural network application completed..."
+CONVERSION = "--input_format=keras --output_format=tfjs_layers_model model/keras_model.h5 model"
+# (runtime, the end of its arguments, the step as a failure names it)
 STEPS = [
-    ("node", "generate_dataset.js true train"),
-    ("node", "generate_dataset.js true test"),
-    ("python", "train_keras_with_qnet.py"),
-    ("python", "-m tensorflowjs.converters.converter --input_format=keras --output_format=tfjs_layers_model "
-               "model/keras_model.h5 model"),
+    ("node", "generate_dataset.js true train", "generate_dataset.js true train"),
+    ("node", "generate_dataset.js true test", "generate_dataset.js true test"),
+    ("python", "train_keras_with_qnet.py", "train_keras_with_qnet.py"),
+    ("python", CONVERSION, "tensorflowjs_converter " + CONVERSION),
 ]
 
 # A fake runtime records who ran it, with which arguments and which Keras setting,
-# and fails with the code given for its arguments in FAIL_ARGS ("<args>=<code>").
+# and fails with the code given in FAIL_ARGS ("<end of its arguments>=<code>").
 FAKE_RUNTIME = """#!/bin/sh
 echo "$FAKE_ROLE|$0|$*|$TF_USE_LEGACY_KERAS" >> "$CALLS_LOG"
-case "$FAIL_ARGS" in "$*="*) exit "${FAIL_ARGS##*=}";; esac
+case "$*" in *"${FAIL_ARGS%=*}") [ -n "$FAIL_ARGS" ] && exit "${FAIL_ARGS##*=}";; esac
 exit 0
 """
 
@@ -64,6 +65,12 @@ def run(project, tmp_path, env_extra=None, path_dirs=()):
     return result, calls
 
 
+def assert_steps(calls, steps):
+    assert len(calls) == len(steps)
+    for (role, _, args, _), (expected_role, args_end, _) in zip(calls, steps):
+        assert role == expected_role and args.endswith(args_end)
+
+
 def named_runtimes(tmp_path):
     return {"VELM_PYTHON": str(fake_runtime(tmp_path / "rt" / "python", "python")),
             "VELM_NODE": str(fake_runtime(tmp_path / "rt" / "node", "node"))}
@@ -72,7 +79,7 @@ def named_runtimes(tmp_path):
 def test_all_steps_run_in_order_and_success_is_reported_last(project, tmp_path):
     result, calls = run(project, tmp_path, named_runtimes(tmp_path))
     assert result.returncode == 0, result.stderr
-    assert [(role, args) for role, _, args, _ in calls] == STEPS
+    assert_steps(calls, STEPS)
     assert all(legacy_keras == "1" for _, _, _, legacy_keras in calls)
     assert result.stdout.rstrip().endswith(SUCCESS)
     assert "Python runtime: %s" % (tmp_path / "rt" / "python") in result.stdout
@@ -85,10 +92,10 @@ def test_a_failed_step_stops_the_build_with_its_code(project, tmp_path, failing,
     env["FAIL_ARGS"] = "%s=%d" % (STEPS[failing][1], code)
     result, calls = run(project, tmp_path, env)
     assert result.returncode == code
-    assert [(role, args) for role, _, args, _ in calls] == STEPS[:failing + 1]
+    assert_steps(calls, STEPS[:failing + 1])
     assert SUCCESS not in result.stdout
     assert "failed with exit code %d" % code in result.stderr
-    assert STEPS[failing][1] in result.stderr
+    assert '%s" failed' % STEPS[failing][2] in result.stderr
 
 
 def test_project_environment_wins_over_bundled_folders_and_path(project, tmp_path):

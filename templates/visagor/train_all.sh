@@ -57,10 +57,15 @@ echo "Node.js runtime: $NODE"
 export TF_USE_LEGACY_KERAS=1
 export TF_CPP_MIN_LOG_LEVEL=2
 
+# The converter of the environment that trained the model, whatever its layout.
+tensorflowjs_converter() {
+  "$PYTHON" -c 'import sys; from tensorflowjs.converters.converter import pip_main; sys.exit(pip_main())' "$@"
+}
+
 run_step "$NODE" generate_dataset.js true train
 run_step "$NODE" generate_dataset.js true test
 run_step "$PYTHON" train_keras_with_qnet.py
-run_step "$PYTHON" -m tensorflowjs.converters.converter --input_format=keras --output_format=tfjs_layers_model model/keras_model.h5 model
+run_step tensorflowjs_converter --input_format=keras --output_format=tfjs_layers_model model/keras_model.h5 model
 
 echo
 echo
