@@ -10,6 +10,7 @@ const { test } = require('node:test');
 const { chromium } = require('playwright-core');
 const { startStaticServer } = require('./support/static-server');
 const { writeFixtureModel } = require('./support/fixture-model');
+const { writeFakeCameraVideo } = require('./support/fake-camera');
 
 const TEMPLATE = path.resolve(__dirname, '..');
 const TEST_IMAGES = path.join(TEMPLATE, 'images', 'test');
@@ -26,11 +27,11 @@ function testPictures() {
     .map((file) => ({ label, file: path.join(TEST_IMAGES, label, file) })));
 }
 
-async function openApp(modelFolder) {
+async function openApp(modelFolder, extraArgs = []) {
   const server = await startStaticServer(TEMPLATE, { '/model/': modelFolder });
   const profile = fs.mkdtempSync(path.join(os.tmpdir(), 'visagor-browser-'));
   const context = await chromium.launchPersistentContext(profile, {
-    executablePath: '/usr/bin/chromium', headless: true, args: BROWSER_ARGS,
+    executablePath: '/usr/bin/chromium', headless: true, args: [...BROWSER_ARGS, ...extraArgs],
   });
   const page = context.pages()[0] || await context.newPage();
   const messages = [];
@@ -104,6 +105,43 @@ test('when no engine output is positive the page says so', { timeout: 2 * TIMEOU
     assert.deepEqual(await classify(app.page, testPictures()[0].file), ['no result']);
   } finally {
     await app.close();
+  }
+});
+
+test('camera mode classifies snapshots until stopped and toggles back', { timeout: 2 * TIMEOUT }, async () => {
+  const video = await writeFakeCameraVideo(testPictures()[0].file,
+    path.join(os.tmpdir(), `visagor-camera-${process.pid}.y4m`));
+  const app = await openApp(await fixtureFolder([1, 3]), ['--use-fake-ui-for-media-stream',
+    '--use-fake-device-for-media-stream', `--use-file-for-fake-video-capture=${video}`]);
+  const { page } = app;
+  const text = async (selector, expected) => {
+    await page.waitForFunction(([s, t]) => document.querySelector(s).textContent === t, [selector, expected],
+      { timeout: TIMEOUT }).catch(() => {});
+    return page.textContent(selector);
+  };
+  const shown = (selector) => page.isVisible(selector);
+  try {
+    await page.click('#type');
+    assert.equal(await text('#type', 'Image'), 'Image');
+    assert.deepEqual([await shown('#webcam'), await shown('#input-file'), await shown('#image')], [true, false, false]);
+    assert.equal(await page.isEnabled('#start'), true);
+
+    await page.click('#start');
+    assert.equal(await text('#start', 'Stop'), 'Stop');
+    await page.waitForSelector('#results li', { timeout: TIMEOUT });
+    assert.deepEqual(await page.$$eval('#results li', (items) => items.map((item) => item.textContent)),
+      [`${CLASS_NAMES[0]}: 25 %`, `${CLASS_NAMES[1]}: 75 %`]);
+    assert.deepEqual(await page.$eval('#canvas', (canvas) => [canvas.width, canvas.height]), [480, 360]);
+
+    await page.click('#start');
+    assert.equal(await text('#start', 'Start'), 'Start');
+    await page.click('#type');
+    assert.equal(await text('#type', 'Webcam'), 'Webcam');
+    assert.deepEqual([await shown('#webcam'), await shown('#input-file')], [false, true]);
+    assert.equal(await page.$eval('#canvas', (canvas) => canvas.style.border), '1px solid gray');
+  } finally {
+    await app.close();
+    fs.rmSync(video, { force: true });
   }
 });
 
