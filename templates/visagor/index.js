@@ -136,6 +136,8 @@ async function onTypeToggle() {
     webcam.stop();
     stopCapture();
     canvas.style.border = '1px solid gray';
+    // The camera frame was 480 wide; the canvas covers the picture again.
+    if (image.width > 0) setCanvasSize(image.width, FRAME_SIZE);
     typeButton.textContent = 'Webcam';
     image.style.display = 'block';
     inputFile.style.display = 'block';
