@@ -20,10 +20,12 @@ bool EndsWith(const std::string& text, const std::string& tail) {
 // The numbers with four decimals, each followed by ", ", breaking the line as
 // soon as it reaches 80 characters; `line` holds the text the first line
 // starts with and the last number is followed by `close`.
-std::string WrappedNumbers(const std::vector<double>& data, std::string line, const std::string& close) {
+// Bounds are rounded so that they do not drop below an input they held.
+std::string WrappedNumbers(const std::vector<double>& data, const std::vector<bool>& bounds, std::string line,
+                           const std::string& close) {
   std::string text;
   for (std::size_t i = 0; i < data.size(); ++i) {
-    line += FormatFixed(data[i], 4);
+    line += bounds[i] ? FormatFixedNotBelow(data[i], 4) : FormatFixed(data[i], 4);
     if (i + 1 == data.size()) break;
     line += ", ";
     if (line.size() >= 80) {
@@ -62,14 +64,15 @@ std::string Header(const std::string& stamp) {
   return kRule + "\r\n//  <" + stamp + " - " + stamp + "> <>\r\n" + kRule + "\r\n";
 }
 
-std::string JavaScriptExport(const TKNet& net, const std::vector<double>& data, const std::string& stamp) {
+std::string JavaScriptExport(const TKNet& net, const std::vector<double>& data, const std::vector<bool>& bounds,
+                             const std::string& stamp) {
   std::string text = Header(stamp) + "export const qnet = {\r\n";
   text += "  QNETID: 777,\r\n  LAYERS: 1,\r\n  INPUTS: 2,\r\n  NEURONS: 3,\r\n  SYNAPSES: 4,\r\n  SWEIGHT: 5,\r\n";
   text += "  MEDIATORS: 6,\r\n  PSTEP: 4,\r\n";
   text += "  PSIZE: " + std::to_string(data.size()) + ",\r\n";
   text += "  NVARS: " + std::to_string(net.InputNeuronCount) + ",\r\n";
   text += "  NCLASS: " + std::to_string(net.OutputNeuronCount) + ",\r\n";
-  text += WrappedNumbers(data, "  data:  [", "],");
+  text += WrappedNumbers(data, bounds, "  data:  [", "],");
   text += "  Predict: function(inp) {\r\n";
   text += "    const NCLASS = this.NCLASS, NVARS = this.NVARS, LAYERS = this.LAYERS;\r\n";
   text += "    const NEURONS = this.NEURONS, PSTEP = this.PSTEP, data = this.data;\r\n";
@@ -92,18 +95,20 @@ std::string Constants(const TKNet& net, const std::vector<double>& data, const c
   return text;
 }
 
-std::string CppExport(const TKNet& net, const std::vector<double>& data, const std::string& stamp) {
+std::string CppExport(const TKNet& net, const std::vector<double>& data, const std::vector<bool>& bounds,
+                             const std::string& stamp) {
   std::string text = Header(stamp) + "#include <cfloat>\r\n#include <cmath>\r\n#include <vector>\r\n\r\nnamespace qnet_model {\r\n";
   text += Constants(net, data, "const int %s = %zu;\r\n");
-  text += WrappedNumbers(data, "const double data[PSIZE] = {", "};");
+  text += WrappedNumbers(data, bounds, "const double data[PSIZE] = {", "};");
   text += "\r\n" + Indented(kPredictRoutineCpp, "") + "}  // namespace qnet_model\r\n" + kRule + "\r\n";
   return text;
 }
 
-std::string PascalExport(const TKNet& net, const std::vector<double>& data, const std::string& stamp) {
+std::string PascalExport(const TKNet& net, const std::vector<double>& data, const std::vector<bool>& bounds,
+                             const std::string& stamp) {
   std::string text = Header(stamp) + "unit qnet_model;\r\n\r\ninterface\r\n\r\nconst\r\n";
   text += Constants(net, data, "  %s = %zu;\r\n");
-  text += WrappedNumbers(data, "  data: array[0..PSIZE - 1] of Double = (", ");");
+  text += WrappedNumbers(data, bounds, "  data: array[0..PSIZE - 1] of Double = (", ");");
   text += "\r\ntype\r\n  TOutputs = array of Double;\r\n\r\n";
   text += "function Predict(const inp: array of Double): TOutputs;\r\n\r\nimplementation\r\n\r\n";
   text += Indented(kPredictRoutinePas, "") + "\r\nend.\r\n" + kRule + "\r\n";
@@ -112,24 +117,29 @@ std::string PascalExport(const TKNet& net, const std::vector<double>& data, cons
 
 }  // namespace
 
-std::vector<double> FlatModelArray(const TKNet& net) {
+std::vector<double> FlatModelArray(const TKNet& net, std::vector<bool>* bounds) {
   std::vector<double> data{777.0, static_cast<double>(net.LayerCount), static_cast<double>(net.InputNeuronCount)};
+  std::vector<bool> marks(data.size(), false);
   for (const TNeuronLayer& layer : net.Layers) {
     data.push_back(static_cast<double>(layer.Neurons.size()));
+    marks.resize(data.size(), false);
     for (const TNeuron& neuron : layer.Neurons) {
       data.push_back(static_cast<double>(neuron.Synapses.size()));
+      marks.resize(data.size(), false);
       for (const TSynapse& synapse : neuron.Synapses) {
         data.push_back(synapse.Weight);
         data.push_back(static_cast<double>(synapse.Mediators.size()));
+        marks.resize(data.size(), false);
         for (const TMediator& mediator : synapse.Mediators) {
-          data.push_back(mediator.Bound);
-          data.push_back(mediator.Value);
-          data.push_back(mediator.Multiplier);
-          data.push_back(static_cast<double>(mediator.HitCount));
+          data.insert(data.end(), {mediator.Bound, mediator.Value, mediator.Multiplier,
+                                   static_cast<double>(mediator.HitCount)});
+          marks.insert(marks.end(), {true, false, false, false});
         }
       }
     }
   }
+  marks.resize(data.size(), false);
+  if (bounds) *bounds = std::move(marks);
   return data;
 }
 
@@ -141,13 +151,14 @@ ExportKind ExportKindOf(const std::string& path) {
 }
 
 std::string FormatExport(const TKNet& net, ExportKind kind, const std::string& stamp) {
-  const std::vector<double> data = FlatModelArray(net);
+  std::vector<bool> bounds;
+  const std::vector<double> data = FlatModelArray(net, &bounds);
   switch (kind) {
-    case ExportKind::Cpp: return CppExport(net, data, stamp);
-    case ExportKind::Pascal: return PascalExport(net, data, stamp);
+    case ExportKind::Cpp: return CppExport(net, data, bounds, stamp);
+    case ExportKind::Pascal: return PascalExport(net, data, bounds, stamp);
     case ExportKind::JavaScript: break;
   }
-  return JavaScriptExport(net, data, stamp);
+  return JavaScriptExport(net, data, bounds, stamp);
 }
 
 void WriteExport(const std::string& path, const TKNet& net) {

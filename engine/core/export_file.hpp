@@ -9,8 +9,8 @@ namespace qnet {
 // The flat array the browser evaluation reads: 777, the layer count, the
 // input count, then per computing layer its neuron count and per neuron its
 // synapse count and per synapse weight, interval count and four numbers
-// per interval.
-std::vector<double> FlatModelArray(const TKNet& net);
+// per interval. `bounds`, when given, marks the positions of upper bounds.
+std::vector<double> FlatModelArray(const TKNet& net, std::vector<bool>* bounds = nullptr);
 
 enum class ExportKind { JavaScript, Cpp, Pascal };
 

@@ -117,7 +117,7 @@ std::string FormatModelFile(const TKNet& net) {
         for (std::size_t m = 0; m < synapse.Mediators.size(); ++m) {
           const TMediator& mediator = synapse.Mediators[m];
           Line(text, SynapseKey("SS", l + 1, n, s) + "_" + Index(m),
-               Number(mediator.Bound) + " " + Number(mediator.Value) + " " + Number(mediator.Multiplier) + " " +
+               FormatGeneralNotBelow(mediator.Bound) + " " + Number(mediator.Value) + " " + Number(mediator.Multiplier) + " " +
                    std::to_string(mediator.HitCount));
         }
       }

@@ -1,7 +1,10 @@
 #include "number_format.hpp"
 
 #include <charconv>
+#include <cmath>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 
 namespace qnet {
 
@@ -16,6 +19,38 @@ std::string FormatFixed(double value, int decimals) {
   char buffer[400];
   std::snprintf(buffer, sizeof buffer, "%.*f", decimals, value);
   return buffer;
+}
+
+std::string FormatGeneralNotBelow(double value) {
+  std::string text = FormatGeneral(value);
+  double back = 0.0;
+  if (!std::isfinite(value) || (ParseNumber(text, back) && back >= value)) return text;
+  // One step up in the fifteenth significant digit.
+  char buffer[40];
+  std::snprintf(buffer, sizeof buffer, "%.14e", value);
+  std::string mantissa(buffer, std::strchr(buffer, 'e'));
+  mantissa.erase(mantissa.find('.'), 1);
+  const long long digits = std::stoll(mantissa) + 1;
+  const int exponent = std::atoi(std::strchr(buffer, 'e') + 1) - 14;
+  std::snprintf(buffer, sizeof buffer, "%llde%d", digits, exponent);
+  ParseNumber(buffer, back);
+  return FormatGeneral(back);
+}
+
+std::string FormatFixedNotBelow(double value, int decimals) {
+  std::string text = FormatFixed(value, decimals);
+  double back = 0.0;
+  if (decimals <= 0 || !std::isfinite(value) || std::fabs(value) >= 1e14 || (ParseNumber(text, back) && back >= value))
+    return text;
+  // One step up in the last decimal.
+  std::string digits = text;
+  digits.erase(digits.find('.'), 1);
+  const long long scaled = std::stoll(digits) + 1;
+  const long long unit = static_cast<long long>(std::pow(10, decimals));
+  const long long magnitude = scaled < 0 ? -scaled : scaled;
+  std::string fraction = std::to_string(magnitude % unit);
+  fraction.insert(0, static_cast<std::size_t>(decimals) - fraction.size(), '0');
+  return (scaled < 0 ? "-" : "") + std::to_string(magnitude / unit) + "." + fraction;
 }
 
 bool ParseNumber(std::string_view text, double& value) {

@@ -8,6 +8,12 @@ namespace qnet {
 // carry no decimal point ("1", "0.589767187395701", "1102.81872558594").
 std::string FormatGeneral(double value);
 
+// The same forms for an interval's upper bound: the nearest text that does
+// not lie below the value, so that an input equal to the bound stays in its
+// interval once the bound has been written and read back.
+std::string FormatGeneralNotBelow(double value);
+std::string FormatFixedNotBelow(double value, int decimals);
+
 // Fixed number of decimals ("%.8f" for tables, "%.4f" for exports).
 std::string FormatFixed(double value, int decimals);
 

@@ -44,7 +44,7 @@ PatternSet ParseTrainingTable(std::string_view text, const std::string& name, bo
   patterns.OutputCount = CountNamed(header, patterns.InputCount, "out");
   const std::size_t columns = patterns.InputCount + patterns.OutputCount;
   if (patterns.InputCount == 0 || (outputs_required && patterns.OutputCount == 0) || columns != header.size()) {
-    const std::size_t bad = std::min(columns, header.size() - 1);
+    const std::size_t bad = patterns.InputCount == 0 ? 0 : std::min(columns, header.size() - 1);
     throw Error(Row(name, 1) + "header column " + std::to_string(bad + 1) + " is " + Quoted(header[bad]) +
                 "; expected in1..inN followed by out1..outK");
   }
