@@ -20,6 +20,10 @@ bool isReservedDeviceName(const std::string& name) {
 
 }  // namespace
 
+bool isSingleFolderName(const std::string& name) {
+    return !name.empty() && name != "." && name != ".." && name.find_first_of(std::string("/\\\0", 3)) == std::string::npos;
+}
+
 std::string classNameProblem(const std::string& name) {
     if (name.find_first_not_of(" .") == std::string::npos) {
         return "a class name needs a letter or digit; it cannot be empty or only blanks and dots";

@@ -8,4 +8,8 @@ namespace velmcore {
 // cannot hold are refused too, so a project stays portable.
 std::string classNameProblem(const std::string& name);
 
+// The part of that check that keeps a path inside its folder: false for "",
+// ".", ".." and names holding a slash, a backslash or a NUL.
+bool isSingleFolderName(const std::string& name);
+
 }  // namespace velmcore

@@ -1,6 +1,5 @@
 #!/usr/bin/env python3
-"""Draws each module's MAINICON: one .ico file with a 16 and a 32 pixel
-24-bit image. Shapes are described in unit coordinates and rendered with
+"""Draws each module's MAINICON images: icon16.bmp and icon32.bmp, 24-bit. Shapes are described in unit coordinates and rendered with
 4x4 supersampling, so both sizes come from one drawing.
 
 Run from anywhere: python3 modules/icons/draw_icons.py
@@ -102,37 +101,25 @@ def render(background, layers, size, samples=4):
     return rows
 
 
-def bmp_image(rows):
-    """An icon image: BITMAPINFOHEADER of double height, 24-bit XOR rows bottom-up, 1-bit AND mask."""
+def bmp_file(rows):
+    """A 24-bit uncompressed BMP file, rows stored bottom-up."""
     size = len(rows)
-    xor_stride = (size * 3 + 3) & ~3
-    and_stride = ((size + 31) // 32) * 4
-    header = struct.pack("<IiiHHIIiiII", 40, size, size * 2, 1, 24, 0,
-                         (xor_stride + and_stride) * size, 0, 0, 0, 0)
+    stride = (size * 3 + 3) & ~3
     pixels = bytearray()
     for row in reversed(rows):
         line = bytearray()
         for r, g, b in row:
             line += bytes((b, g, r))
-        pixels += line + bytes(xor_stride - len(line))
-    mask = bytes(and_stride * size)  # every pixel opaque
-    return header + bytes(pixels) + mask
-
-
-def ico(images):
-    directory = struct.pack("<HHH", 0, 1, len(images))
-    offset = 6 + 16 * len(images)
-    entries, data = b"", b""
-    for size, image in images:
-        entries += struct.pack("<BBBBHHII", size, size, 0, 0, 1, 24, len(image), offset + len(data))
-        data += image
-    return directory + entries + data
+        pixels += line + bytes(stride - len(line))
+    info = struct.pack("<IiiHHIIiiII", 40, size, size, 1, 24, 0, len(pixels), 2835, 2835, 0, 0)
+    header = struct.pack("<2sIHHI", b"BM", 14 + len(info) + len(pixels), 0, 0, 14 + len(info))
+    return header + info + bytes(pixels)
 
 
 def main():
     for module, (background, layers) in ICONS.items():
-        images = [(size, bmp_image(render(background, layers, size))) for size in (16, 32)]
-        (MODULES_DIR / module / "mainicon.ico").write_bytes(ico(images))
+        for size in (16, 32):
+            (MODULES_DIR / module / f"icon{size}.bmp").write_bytes(bmp_file(render(background, layers, size)))
 
 
 if __name__ == "__main__":

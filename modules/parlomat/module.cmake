@@ -1,0 +1,3 @@
+# Chat bot
+set(MODULE_COMPONENT_NAME "ChatBot")
+set(MODULE_PRODUCT_NAME "Velm Chat Bot")

@@ -1,0 +1,16 @@
+# Fails when any module library defines a dynamic symbol.
+set(failed "")
+foreach(module IN LISTS MODULES)
+  set(file ${MODULE_DIR}/${module}.so)
+  if(NOT EXISTS ${file})
+    message(SEND_ERROR "${file} is missing")
+    continue()
+  endif()
+  execute_process(COMMAND ${NM} -D --defined-only ${file}
+    OUTPUT_VARIABLE symbols ERROR_VARIABLE errors RESULT_VARIABLE result)
+  if(NOT result EQUAL 0)
+    message(SEND_ERROR "${NM} failed on ${file}: ${errors}")
+  elseif(NOT symbols STREQUAL "")
+    message(SEND_ERROR "${file} exports symbols:\n${symbols}")
+  endif()
+endforeach()
