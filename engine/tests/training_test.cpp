@@ -24,7 +24,7 @@ std::vector<TMediator> Mediators(const TKNet& net, std::size_t neuron = 0, std::
 
 class BothPaths : public ::testing::TestWithParam<TrainingPath> {};
 INSTANTIATE_TEST_SUITE_P(Training, BothPaths, ::testing::Values(TrainingPath::General, TrainingPath::Automatic),
-                         [](const auto& info) { return info.param == TrainingPath::General ? "General" : "Automatic"; });
+                         [](const auto& param_info) { return param_info.param == TrainingPath::General ? "General" : "Automatic"; });
 
 // x=2 opens the first interval (value 1, fitted to 10); x=1 lies below it
 // and opens one in front (fitted to 20); x=3 lies above and opens one at
