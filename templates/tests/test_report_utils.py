@@ -4,7 +4,9 @@ import os
 import pytest
 from pypdf import PdfReader
 
-from utils.report_utils import confusion_matrix, create_keras_report, create_qnet_report
+from matplotlib.backends.backend_pdf import PdfPages
+
+from utils.report_utils import add_text_pages, confusion_matrix, create_keras_report, create_qnet_report
 
 A4_LANDSCAPE_POINTS = (11.7 * 72, 8.3 * 72)
 CLASSES = ["astronaut", "officer"]
@@ -30,6 +32,17 @@ def in_tmp(tmp_path):
 def test_confusion_matrix_rows_are_labels_and_columns_predictions():
     matrix = confusion_matrix([0, 0, 1, 2, 2, 2], [0, 2, 1, 2, 2, 0], 3)
     assert matrix.tolist() == [[1, 0, 1], [0, 1, 0], [1, 0, 2]]
+
+
+@pytest.mark.parametrize("lines_count,pages_count", [(0, 1), (66, 1), (67, 2), (140, 3)])
+def test_long_text_continues_on_further_pages(tmp_path, lines_count, pages_count):
+    lines = ["line %03d" % number for number in range(lines_count)]
+    path = str(tmp_path / "text.pdf")
+    with PdfPages(path) as pdf:
+        add_text_pages(pdf, lines)
+    pages = page_texts(path)
+    assert len(pages) == pages_count
+    assert " ".join(pages).split() == " ".join(lines).split()
 
 
 def test_qnet_report_pages(in_tmp):

@@ -14,10 +14,11 @@ import matplotlib.pyplot as plt  # noqa: E402
 import numpy as np  # noqa: E402
 import seaborn as sns  # noqa: E402
 from matplotlib.backends.backend_pdf import PdfPages  # noqa: E402
+from matplotlib.ticker import MaxNLocator  # noqa: E402
 
 A4_LANDSCAPE = (11.7, 8.3)
 SUMMARY_LINE_LENGTH = 100
-SUMMARY_LINES_PER_PAGE = 60
+SUMMARY_LINES_PER_PAGE = 66  # 7-point lines that fit an A4 landscape page
 REPORT_FOLDER = "report"
 
 
@@ -63,6 +64,7 @@ def add_curve_page(pdf, title, y_label, series):
     axes.set_title(title)
     axes.set_ylabel(y_label)
     axes.set_xlabel("No. epoch")
+    axes.xaxis.set_major_locator(MaxNLocator(integer=True))
     axes.legend(loc="upper left")
     _save_page(pdf, figure)
 
