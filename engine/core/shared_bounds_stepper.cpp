@@ -81,6 +81,8 @@ class SharedBoundsStepper final : public LayerStepper {
     train_calc_.resize(neurons_);
     delta_.resize(neurons_);
     for (std::size_t k = 0; k < neurons_; ++k) train_calc_[k] = layer.Neurons[k].TrainCalc;
+    any_train_calc_ = std::find(train_calc_.begin(), train_calc_.end(), true) != train_calc_.end();
+    unit_weights_.assign(synapses_, true);
     for (std::size_t s = 0; s < synapses_; ++s) {
       const TSynapse& first = layer.Neurons.front().Synapses[s];
       SharedIntervals& in = intervals_[s];
@@ -95,6 +97,7 @@ class SharedBoundsStepper final : public LayerStepper {
       for (std::size_t k = 0; k < neurons_; ++k) {
         const TSynapse& synapse = layer.Neurons[k].Synapses[s];
         weights_[s * neurons_ + k] = synapse.Weight;
+        if (synapse.Weight != 1.0) unit_weights_[s] = false;
         for (std::size_t m = 0; m < count; ++m) in.values[m * neurons_ + k] = synapse.Mediators[m].Value;
       }
     }
@@ -113,7 +116,11 @@ class SharedBoundsStepper final : public LayerStepper {
       }
       const double multiplier = in.multipliers[static_cast<std::size_t>(m)];
       const double* v = &in.values[static_cast<std::size_t>(m) * neurons_];
-      for (std::size_t k = 0; k < neurons_; ++k) outputs[k] += w[k] * (multiplier * v[k]);
+      if (unit_weights_[s] && multiplier == 1.0) {
+        AddTo(outputs, v);  // 1.0 * (1.0 * v) is v, exactly
+      } else {
+        for (std::size_t k = 0; k < neurons_; ++k) outputs[k] += w[k] * (multiplier * v[k]);
+      }
     }
   }
 
@@ -129,6 +136,10 @@ class SharedBoundsStepper final : public LayerStepper {
       const double multiplier = in.multipliers[m];
       double* v = &in.values[m * neurons_];
       const double* w = &weights_[s * neurons_];
+      if (!any_train_calc_ && unit_weights_[s] && multiplier == 1.0) {
+        AddTo(v, delta_.data());  // delta / 1.0 / 1.0 is delta, exactly
+        continue;
+      }
       for (std::size_t k = 0; k < neurons_; ++k) {
         if (w[k] == 0.0) continue;
         if (train_calc_[k])
@@ -161,11 +172,28 @@ class SharedBoundsStepper final : public LayerStepper {
   }
 
  private:
+  void AddTo(double* __restrict target, const double* __restrict source) const {
+    for (std::size_t k = 0; k < neurons_; ++k) target[k] += source[k];
+  }
+
+  // The first position whose bound is not below x (std::lower_bound),
+  // searched without branches: the few bounds of a synapse make a branchy
+  // search mispredict on every step.
+  static std::size_t FirstNotBelow(const std::vector<double>& bounds, double x) {
+    std::size_t count = bounds.size();
+    if (count == 0) return 0;
+    const double* base = bounds.data();
+    while (count > 1) {
+      const std::size_t half = count / 2;
+      base = base[half] < x ? base + half : base;
+      count -= half;
+    }
+    return static_cast<std::size_t>(base - bounds.data()) + (*base < x ? 1 : 0);
+  }
+
   // The interval of x, counted as hit; grows the table like SynapseSignal.
   std::ptrdiff_t Locate(SharedIntervals& in, double x) {
-    std::size_t i = std::isnan(x) ? in.bounds.size()
-                                  : static_cast<std::size_t>(std::lower_bound(in.bounds.begin(), in.bounds.end(), x) -
-                                                             in.bounds.begin());
+    std::size_t i = std::isnan(x) ? in.bounds.size() : FirstNotBelow(in.bounds, x);
     if (i == in.bounds.size()) {
       if (!in.grows) return -1;
       in.bounds.push_back(x);
@@ -191,6 +219,8 @@ class SharedBoundsStepper final : public LayerStepper {
   std::vector<double> weights_;  // synapse s, neuron k at s * neurons + k
   std::vector<std::ptrdiff_t> active_;
   std::vector<bool> train_calc_;
+  bool any_train_calc_ = false;
+  std::vector<bool> unit_weights_;  // every neuron's weight of synapse s is 1
   std::vector<double> delta_;
 };
 
