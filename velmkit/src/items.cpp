@@ -80,7 +80,8 @@ TPubFrame* TVelmContainer::Frame() const {
 std::string TVelmContainer::GetFileName() const {
   TPubFrame* frame = Frame();
   if (frame == nullptr || FFileName.empty()) return "";
-  return ResolveProjectPath(frame->ProjectFolder(), FFileName);
+  std::string path = ResolveProjectPath(frame->ProjectFolder(), FFileName);
+  return !path.empty() && IsInsideFolder(frame->ProjectFolder(), path) ? path : "";
 }
 
 std::string TVelmContainer::GetPath() const {

@@ -1,3 +1,5 @@
+#include <algorithm>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -30,6 +32,20 @@ std::string ResolveProjectPath(const std::string& projectFolder, const std::stri
   while (result.size() > 1 && result.back() == '/') result.pop_back();
   for (const std::string& part : parts) result += '/' + part;
   return result;
+}
+
+bool IsInsideFolder(const std::string& folder, const std::string& path) {
+  namespace fs = std::filesystem;
+  std::error_code error;
+  fs::path base = fs::weakly_canonical(fs::path(folder), error);
+  if (error) return false;
+  fs::path target = fs::weakly_canonical(fs::path(path), error);
+  if (error) return false;
+  auto baseEnd = base.end();
+  if (!base.empty() && base.filename().empty()) --baseEnd;  // a trailing '/'
+  auto [mismatch, rest] = std::mismatch(base.begin(), baseEnd, target.begin(), target.end());
+  (void)rest;
+  return mismatch == baseEnd;
 }
 
 }  // namespace velmkit

@@ -180,6 +180,9 @@ void CollectFiles(const std::string& folder, const std::string& projectFolder, s
   }
   std::sort(entries.begin(), entries.end());
   for (const fs::path& path : entries) {
+    if (!IsInsideFolder(projectFolder, path.string())) {
+      throw std::runtime_error("file " + path.string() + " links outside the project folder");
+    }
     files.push_back({path.string(), path.string().substr(projectFolder.size() + 1)});
   }
 }
@@ -187,7 +190,9 @@ void CollectFiles(const std::string& folder, const std::string& projectFolder, s
 void CollectPublished(const TVelmContainer& item, const std::string& projectFolder, std::vector<PublishFile>& files) {
   if (dynamic_cast<const TPubContainer*>(&item) != nullptr && !item.FileName().empty()) {
     std::string path = item.GetFileName();
-    if (path.empty()) throw std::runtime_error("item \"" + item.Name() + "\" has an unsafe FileName");
+    if (path.empty()) {
+      throw std::runtime_error("FileName \"" + item.FileName() + "\" of item \"" + item.Name() + "\" leads outside the project folder");
+    }
     if (DirectoryExists(path)) {
       CollectFiles(path, projectFolder, files);
     } else if (FileExists(path)) {

@@ -171,6 +171,23 @@ TEST(Container, FileNameResolvesInsideTheProjectOnly) {
   EXPECT_EQ(orphan.GetFileName(), "") << "an item outside a project has no file";
 }
 
+TEST(Container, InsideFolderComparesWholeComponents) {
+  struct Case {
+    const char* folder;
+    const char* path;
+    bool inside;
+  };
+  const Case cases[] = {
+      {"/proj", "/proj", true},
+      {"/proj", "/proj/images/not-yet-made", true},
+      {"/proj/", "/proj/images", true},
+      {"/proj", "/project/images", false},
+      {"/proj", "/proj/../etc", false},
+      {"/proj", "/", false},
+  };
+  for (const Case& c : cases) EXPECT_EQ(IsInsideFolder(c.folder, c.path), c.inside) << c.folder << " " << c.path;
+}
+
 TEST(Container, PathEndsWithOneDelimiter) {
   TPubFrame frame(nullptr, "/proj/");
   auto* item = new TLocContainer(nullptr);

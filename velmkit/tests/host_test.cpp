@@ -203,6 +203,26 @@ TEST_F(ProjectTest, PublishFailsWithoutPublisherMissingFileOrPublisherError) {
   EXPECT_EQ(calls, 1) << "nothing is uploaded while a file is missing";
 }
 
+TEST_F(ProjectTest, SymbolicLinksOutOfTheProjectAreNotFollowed) {
+  WriteText(FFolder / "outside/secret.txt", "secret");
+  std::filesystem::create_directory_symlink(FFolder / "outside", FProject + "/linked");
+  TVelmContainer* model = FFrame->ObjectOfName("model");
+  model->SetFileName("linked");
+  EXPECT_EQ(model->GetFileName(), "");
+  model->SetFileName("model");
+  EXPECT_EQ(model->GetFileName(), FFrame->ProjectFolder() + "/model");
+
+  int calls = 0;
+  SetPublisher([&](const TPubFrame&, const std::vector<PublishFile>&) {
+    ++calls;
+    return PublishResult{true, ""};
+  });
+  std::filesystem::create_symlink(FFolder / "outside/secret.txt", FProject + "/static/js/secret.js");
+  EXPECT_FALSE(FFrame->Publish());
+  EXPECT_NE(FFrame->LastError().find("links outside the project folder"), std::string::npos) << FFrame->LastError();
+  EXPECT_EQ(calls, 0);
+}
+
 TEST_F(ProjectTest, TerminalRunsItsEntryWhenActivated) {
   std::vector<std::string> runs;
   SetTerminalRunner([&](TTermWin& terminal) { runs.push_back(terminal.EntryName() + "@" + terminal.ScriptPath()); });

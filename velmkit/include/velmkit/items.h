@@ -78,7 +78,8 @@ class VELMKIT_API TVelmContainer : public TVelmList {
   void SetFileName(const std::string& fileName) { FFileName = fileName; }
   // Absolute path of the item's file or folder ('/' separators, no trailing
   // '/'); empty when the item has no FileName, is not inside a project, or its
-  // FileName would lead outside the project folder.
+  // FileName would lead outside the project folder, by its text or through a
+  // symbolic link.
   virtual std::string GetFileName() const;
   // The item's folder path, ending in '/': GetFileName() followed by '/'; empty
   // when GetFileName() is. Item classes of modules override it.
@@ -137,5 +138,9 @@ class VELMKIT_API TLocContainer : public TVelmContainer {
 // folder. Empty result for an absolute name, a drive letter, or one that
 // climbs out of the folder with "..". An empty FileName gives the folder.
 VELMKIT_API std::string ResolveProjectPath(const std::string& projectFolder, const std::string& fileName);
+// True when `path`, with every symbolic link on the way followed, is
+// `folder` itself or lies inside it. Parts of `path` that do not exist yet
+// are taken as written.
+VELMKIT_API bool IsInsideFolder(const std::string& folder, const std::string& path);
 
 }  // namespace velmkit
