@@ -96,16 +96,18 @@ def train_qnet(xs, ys, classes_num):
     return handle
 
 
-def test_features(feature_model, class_names, classes_num):
-    """Engine features of the test pictures, labelled by the training classes; None without a matching test set."""
+def test_pictures(class_names):
+    """The test pictures labelled by the training classes; None without a test set of the same classes."""
     path = config.test_images_path
+    if not os.path.isdir(path):
+        print("No test of %s: no such folder" % path)
+        return None
     try:
-        dataset = prepare_images_from_directory(path, config.img_height, config.img_width, config.batch_size,
-                                                shuffle=False, class_names=class_names)
+        return prepare_images_from_directory(path, config.img_height, config.img_width, config.batch_size,
+                                             shuffle=False, class_names=class_names)
     except ValueError as error:
         print("No test of %s: %s" % (path, error))
         return None
-    return generate_multioutput_csv_from_dataset(dataset, feature_model, classes_num, TEST_TABLE)
 
 
 def predicted_classes(predict, rows):
@@ -120,14 +122,12 @@ def keras_dataset_predictions(model, dataset):
     return labels, predictions
 
 
-def write_reports(model, history, class_names, handle, ys):
+def write_reports(model, history, class_names, handle, ys, test_set):
     from utils.report_utils import create_keras_report, create_qnet_report
 
     if config.with_keras_report:
         datasets = [("Train data",) + keras_dataset_predictions(model, pictures(config.train_images_path, False))]
-        if os.path.isdir(config.test_images_path):
-            test_set = prepare_images_from_directory(config.test_images_path, config.img_height, config.img_width,
-                                                     config.batch_size, shuffle=False, class_names=class_names)
+        if test_set is not None:
             datasets.append(("Test data",) + keras_dataset_predictions(model, test_set))
         print("Save %s" % create_keras_report(KERAS_REPORT, model, history, datasets, class_names))
     if config.with_qnet_report:
@@ -178,9 +178,15 @@ def main():
     if not move_into_model_folder(MODEL_INFO):
         print("File model_info.json not created.")
 
-    if test_features(feature_model, class_names, classes_num) is not None:
+    test_set = test_pictures(class_names)
+    if test_set is None:
+        # A table of an earlier run must not pass for this model's test.
+        if os.path.exists(TEST_TABLE):
+            os.remove(TEST_TABLE)
+    else:
+        generate_multioutput_csv_from_dataset(test_set, feature_model, classes_num, TEST_TABLE)
         test_multioutput_qnet_model_with_csv(lambda x: pyqnet.compute(handle, x), TEST_TABLE, classes_num)
-    write_reports(model, history.history, class_names, handle, ys)
+    write_reports(model, history.history, class_names, handle, ys, test_set)
 
 
 if __name__ == "__main__":
