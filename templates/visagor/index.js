@@ -61,10 +61,16 @@ function readAsDataURL(file) {
   });
 }
 
-async function faceOfFile(file) {
+// Counts the pictures chosen, so that a slow earlier one never replaces the
+// picture shown after a later choice.
+let pictureChoice = 0;
+
+async function faceOfFile(file, choice) {
   const source = await readAsDataURL(file);
+  if (choice !== pictureChoice) return null;
   image.src = source;
   const picture = await loadPicture(source);
+  if (choice !== pictureChoice) return null;
   const { width, height } = pictureSize(picture);
   const frameWidth = Math.round((width / height) * FRAME_SIZE);
   image.width = frameWidth;
@@ -83,7 +89,8 @@ function onFileChosen() {
   startButton.disabled = false;
   // A new picture replaces the previous face at once, so that a picture that
   // fails to load or shows no face is never classified as the previous one.
-  currentFace = faceOfFile(file).catch((error) => {
+  pictureChoice += 1;
+  currentFace = faceOfFile(file, pictureChoice).catch((error) => {
     console.log(`${file.name}: ${error.message}`);
     return null;
   });
