@@ -55,7 +55,10 @@ void ClassifierForm::CreateClassClick(velmkit::TObject* sender) {
     }
     velmkit::TVelmContainer* parent = isClassHolderName(current->Name()) ? current : current->GetParent();
     velmkit::TVelmTreeNode* parentNode = parent ? parent->GetTreeNode() : nullptr;
-    const std::string parentFolder = parent ? parent->GetFileName() : std::string();
+    // A class folder that holds classes (one named train or test) is found by
+    // its Path: one made at run time has no file name of its own.
+    const std::string parentFolder =
+        asModuleContainer(parent) ? parent->GetPath() : parent ? parent->GetFileName() : std::string();
     if (!parentNode || parentFolder.empty()) {
         return;
     }

@@ -149,7 +149,11 @@ std::string ProjectCopy::read(const std::string& relative) const {
 }
 
 void ProjectCopy::write(const std::string& relative, const std::string& bytes) const {
-    std::ofstream out(folder_ / relative, std::ios::binary | std::ios::trunc);
+    writeFile(folder_ / relative, bytes);
+}
+
+void ProjectCopy::writeFile(const fs::path& path, const std::string& bytes) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out << bytes;
 }
 

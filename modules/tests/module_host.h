@@ -60,6 +60,7 @@ public:
     const std::filesystem::path& folder() const { return folder_; }
     std::string read(const std::string& relative) const;
     void write(const std::string& relative, const std::string& bytes) const;
+    static void writeFile(const std::filesystem::path& path, const std::string& bytes);
 
 private:
     std::filesystem::path folder_;
