@@ -35,6 +35,7 @@ File::File(const std::string& path) : FPath(path) {
 
   const Elf64_Shdr& names = sections[header.e_shstrndx];
   if (names.sh_type == SHT_NOBITS) Fail("has no section name table");
+  if (names.sh_offset > FSize || names.sh_size > FSize - names.sh_offset) Fail("has its section name table beyond the end of the file");
   std::vector<char> nameTable(names.sh_size + 1, '\0');
   ReadAt(names.sh_offset, nameTable.data(), names.sh_size);
 
