@@ -5,6 +5,7 @@ import pytest
 
 from utils.eval_utils import (
     argmax,
+    clear_epoch_log_tables,
     generate_qnet_training_history,
     round_result,
     test_multioutput_qnet_model_with_csv as check_multioutput_table,
@@ -68,7 +69,7 @@ def test_training_history_takes_epochs_in_order_of_name_length(tmp_path):
     write_log(tmp_path, "qnet1.csv", [[0, 100], [100, 0]])     # both wrong
     write_log(tmp_path, "qnet2.csv", [[100, 0], [100, 0]])     # one right
     write_log(tmp_path, "qnet10.csv", [[100, 0], [0, 100]], header=False)  # both right
-    history = generate_qnet_training_history(str(tmp_path), targets)
+    history = generate_qnet_training_history(str(tmp_path / "qnet.csv"), targets)
     assert history["accuracy"] == [0.0, 0.5, 1.0]
     losses = history["loss"]
     assert losses[0] > losses[1] > losses[2]
@@ -77,11 +78,30 @@ def test_training_history_takes_epochs_in_order_of_name_length(tmp_path):
 
 def test_training_history_loss_of_even_outputs_is_log_of_the_class_count(tmp_path):
     write_log(tmp_path, "qnet1.csv", [[50, 50, 50], [-3, -3, -3]])
-    history = generate_qnet_training_history(str(tmp_path), [[0, 100, 0], [0, 0, 100]])
+    history = generate_qnet_training_history(str(tmp_path / "qnet.csv"), [[0, 100, 0], [0, 0, 100]])
     assert history["loss"] == [pytest.approx(math.log(3))]
 
 
 def test_training_history_refuses_a_log_of_other_patterns(tmp_path):
     write_log(tmp_path, "qnet1.csv", [[1, 0]])
     with pytest.raises(ValueError, match="1 rows for 2 training patterns"):
-        generate_qnet_training_history(str(tmp_path), [[100, 0], [0, 100]])
+        generate_qnet_training_history(str(tmp_path / "qnet.csv"), [[100, 0], [0, 100]])
+
+
+def test_only_the_engines_epoch_tables_count_and_are_cleared(tmp_path):
+    write_log(tmp_path, "qnet1.csv", [[100, 0]])
+    write_log(tmp_path, "qnet2.csv", [[0, 100]])
+    others = ["train_all.log", "qnet.csv", "qnetx.csv", "qnet3.csv.tmp", "other1.csv"]
+    for name in others:
+        (tmp_path / name).write_text("not an epoch table\n")
+    log_path = str(tmp_path / "qnet.csv")
+    assert generate_qnet_training_history(log_path, [[100, 0]])["accuracy"] == [1.0, 0.0]
+    clear_epoch_log_tables(log_path)
+    assert sorted(p.name for p in tmp_path.iterdir()) == sorted(others)
+    assert generate_qnet_training_history(log_path, [[100, 0]]) == {"accuracy": [], "loss": []}
+
+
+def test_a_missing_log_folder_has_no_epochs(tmp_path):
+    log_path = str(tmp_path / "log" / "qnet.csv")
+    clear_epoch_log_tables(log_path)
+    assert generate_qnet_training_history(log_path, [[100, 0]]) == {"accuracy": [], "loss": []}

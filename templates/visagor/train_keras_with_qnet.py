@@ -26,7 +26,12 @@ from utils.dataset_utils import (  # noqa: E402
     prepare_images_from_directory,
     read_feature_table,
 )
-from utils.eval_utils import argmax, generate_qnet_training_history, test_multioutput_qnet_model_with_csv  # noqa: E402
+from utils.eval_utils import (  # noqa: E402
+    argmax,
+    clear_epoch_log_tables,
+    generate_qnet_training_history,
+    test_multioutput_qnet_model_with_csv,
+)
 
 SPLIT_RATIO = (0.9, 0.1)
 SPLIT_SEED = 1337
@@ -35,7 +40,9 @@ QNET_MODEL = "qnet_model.nnw"
 QNET_EXPORT = "qnet_model.js"
 TRAINING_TABLE = "training_data.csv"
 TEST_TABLE = "test_data.csv"
-LOG_FOLDER = "log"
+# The engine writes one table per epoch beside this name (log/qnet1.csv, ...).
+# The folder is shared: the host keeps its build log there.
+QNET_LOG = os.path.join("log", "qnet.csv")
 KERAS_REPORT = "Keras (Face classification)"
 QNET_REPORT = "Q-Net (Face classification)"
 
@@ -88,9 +95,8 @@ def train_qnet(xs, ys, classes_num):
         pyqnet.addxy(handle, x, y)
     print(pyqnet.info(handle))
     if config.with_qnet_report:
-        shutil.rmtree(LOG_FOLDER, ignore_errors=True)
-        os.makedirs(LOG_FOLDER)
-        print(pyqnet.train(handle, os.path.join(LOG_FOLDER, "qnet.csv")))
+        clear_epoch_log_tables(QNET_LOG)
+        print(pyqnet.train(handle, QNET_LOG))
     else:
         print(pyqnet.train(handle))
     return handle
@@ -137,7 +143,7 @@ def write_reports(model, history, class_names, handle, ys, test_set):
             if os.path.exists(table):
                 xs, table_ys = read_feature_table(table, len(class_names))
                 datasets.append((name, [argmax(y) for y in table_ys], predicted_classes(predict, xs)))
-        qnet_history = generate_qnet_training_history(LOG_FOLDER, ys)
+        qnet_history = generate_qnet_training_history(QNET_LOG, ys)
         print("Save %s" % create_qnet_report(QNET_REPORT, qnet_history, datasets, class_names))
 
 

@@ -2,6 +2,7 @@
 import csv
 import math
 import os
+import re
 
 from utils.dataset_utils import read_feature_table
 
@@ -59,13 +60,30 @@ def read_log_table(path):
 
 
 def epoch_log_tables(log_path):
-    """The log tables in epoch order: shorter names first, then by name."""
-    names = [name for name in os.listdir(log_path) if os.path.isfile(os.path.join(log_path, name))]
-    return [os.path.join(log_path, name) for name in sorted(names, key=lambda name: (len(name), name))]
+    """The engine's per-epoch tables for the log path `<folder>/<stem><ext>`, in epoch order.
+
+    The engine names them `<stem>1<ext>`, `<stem>2<ext>`, ...; other files that
+    share the folder (a host's build log, say) are no epochs.
+    """
+    folder, name = os.path.split(log_path)
+    stem, extension = os.path.splitext(name)
+    epoch_table = re.compile(re.escape(stem) + r"[0-9]+" + re.escape(extension) + r"\Z")
+    folder = folder or "."
+    if not os.path.isdir(folder):
+        return []
+    names = [entry.name for entry in os.scandir(folder) if entry.is_file() and epoch_table.match(entry.name)]
+    # Shorter names first: epoch 10 comes after epoch 9.
+    return [os.path.join(folder, table) for table in sorted(names, key=lambda table: (len(table), table))]
+
+
+def clear_epoch_log_tables(log_path):
+    """Remove an earlier training's epoch tables, and nothing else, before a new logged training."""
+    for table in epoch_log_tables(log_path):
+        os.remove(table)
 
 
 def generate_qnet_training_history(log_path, targets):
-    """Per-epoch accuracy and loss of a multi-output model from its log folder.
+    """Per-epoch accuracy and loss of a multi-output model from the tables of its log path.
 
     `targets` are the training patterns' target rows, in the order the engine
     holds them; row i of every log table holds the outputs for pattern i.
