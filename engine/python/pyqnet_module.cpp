@@ -18,7 +18,7 @@ qnet::Engine& TheEngine() {
 
 qnet::PropertyValue ToValue(const py::handle& object, const std::string& name) {
   if (py::isinstance<py::bool_>(object)) return object.cast<bool>();
-  if (py::isinstance<py::int_>(object)) return object.cast<long long>();
+  if (PyIndex_Check(object.ptr())) return py::int_(py::reinterpret_borrow<py::object>(object)).cast<long long>();  // also NumPy integers
   if (py::isinstance<py::float_>(object)) return object.cast<double>();
   if (py::isinstance<py::str>(object)) return object.cast<std::string>();
   throw qnet::Error(name + " takes a number, a truth value or a text, not " +
@@ -34,12 +34,12 @@ std::string Train(const py::args& args) {
   std::optional<long long> handle;
   std::optional<std::string> log_path;
   for (const py::handle& arg : args) {
-    if (py::isinstance<py::int_>(arg) && !py::isinstance<py::bool_>(arg)) handle = arg.cast<long long>();
+    if (PyIndex_Check(arg.ptr()) && !py::isinstance<py::bool_>(arg))
+      handle = py::int_(py::reinterpret_borrow<py::object>(arg)).cast<long long>();
     else if (py::isinstance<py::str>(arg)) log_path = arg.cast<std::string>();
     else throw qnet::Error("train takes a model handle and optionally a log path");
   }
   if (!handle) throw qnet::Error("train needs a model handle");
-  py::gil_scoped_release unlocked;
   return TheEngine().Train(*handle, log_path);
 }
 

@@ -181,3 +181,12 @@ def test_exports_of_other_targets(in_tmp):
     pyqnet.source(handle, "model.pas")
     assert "inline std::vector<double> Predict(" in (in_tmp / "model.cpp").read_text()
     assert "function Predict(const inp: array of Double): TOutputs;" in (in_tmp / "model.pas").read_text()
+
+
+def test_numpy_numbers_are_taken_like_python_numbers():
+    numpy = pytest.importorskip("numpy")
+    handle = pyqnet.new(layers=2, inputs=numpy.int64(3), outputs=1, epoch=numpy.int32(2), intervals=0, autointervals=True)
+    pyqnet.addxy(handle, numpy.array([0.5, 1.5, 2.5]), numpy.array([1.0], dtype=numpy.float32))
+    pyqnet.addxy(handle, [1, 2, 3], [0])
+    assert "Patterns=2 Epoch=2" in pyqnet.train(numpy.int64(handle))
+    assert pyqnet.compute(handle, numpy.array([0.5, 1.5, 2.5])) == pytest.approx([1.0])
