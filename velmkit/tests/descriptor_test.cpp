@@ -246,3 +246,54 @@ TEST(QuotedList, ReadsAndWritesTheDescriptorNotation) {
 
 }  // namespace
 }  // namespace velmkit
+
+namespace velmkit {
+namespace {
+
+TEST(FormBase, KnowsTheHostItemClassesInAnyLetterCase) {
+  struct Case {
+    const char* name;
+    const char* created;
+  };
+  const Case cases[] = {
+      {"TPubContainer", "TPubContainer"},
+      {"tlOCcontainer", "TLocContainer"},
+      {"TPubContainer ", nullptr},
+      {"TVelmContainer", nullptr},
+      {"", nullptr},
+  };
+  TVelmForm form(nullptr);
+  for (const Case& c : cases) {
+    std::unique_ptr<TVelmContainer> item(form.CreateObject(c.name));
+    if (c.created == nullptr) {
+      EXPECT_EQ(item, nullptr) << c.name;
+      continue;
+    }
+    ASSERT_NE(item, nullptr) << c.name;
+    EXPECT_EQ(item->ClassName(), c.created);
+    EXPECT_EQ(item->Owner(), &form);
+  }
+}
+
+TEST(FormBase, SavesItsFrameAndForgetsAFrameThatGoes) {
+  testing::TempFolder folder;
+  testing::WriteText(folder / "pwa.pwa", testing::ReadText(testing::FixturePath("project/pwa.pwa")));
+  TVelmForm form(nullptr);
+  EXPECT_FALSE(form.Save(nullptr)) << "no project";
+  {
+    std::unique_ptr<TPubFrame> frame(TPubFrame::Open(folder.Path(), &form, nullptr));
+    ASSERT_EQ(form.GetObject(0), frame.get());
+    frame->SetPluginProduct("Renamed");
+    EXPECT_TRUE(form.Save(nullptr));
+  }
+  EXPECT_EQ(form.GetObject(0), nullptr);
+  EXPECT_NE(testing::ReadText(folder / "pwa.pwa").find("<PluginProduct>Renamed</PluginProduct>"), std::string::npos);
+
+  auto otherForm = std::make_unique<TVelmForm>(nullptr);
+  std::unique_ptr<TPubFrame> frame(TPubFrame::Open(folder.Path(), otherForm.get(), nullptr));
+  otherForm.reset();
+  EXPECT_EQ(frame->Form(), nullptr);
+}
+
+}  // namespace
+}  // namespace velmkit
