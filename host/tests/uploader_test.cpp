@@ -2,16 +2,14 @@
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
-#include <signal.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
+#include "ftp_server.h"
 #include "temp_folder.h"
 
 namespace velmhost {
 namespace {
 
 namespace fs = std::filesystem;
+using testing::FtpServer;
 using velmtools::testing::ReadFile;
 using velmtools::testing::TempFolder;
 
@@ -64,39 +62,6 @@ TEST(Upload, RefusesUnsafePathsBeforeSendingAnything) {
   EXPECT_FALSE(fs::exists(site.path() / "demo"));
   EXPECT_FALSE(fs::exists(site.path() / "outside.html"));
 }
-
-// A real FTP server on the loopback interface, serving a temporary folder.
-class FtpServer {
- public:
-  FtpServer(const fs::path& root, const std::string& user, const std::string& password) {
-    int fds[2];
-    if (::pipe(fds) != 0) throw std::runtime_error("pipe");
-    pid_ = ::fork();
-    if (pid_ == 0) {
-      ::dup2(fds[1], STDOUT_FILENO);
-      ::close(fds[0]);
-      ::execl("/usr/bin/python3", "python3", FTP_SERVER_SCRIPT, root.c_str(), user.c_str(), password.c_str(), nullptr);
-      ::_exit(127);
-    }
-    ::close(fds[1]);
-    std::string line;
-    char c;
-    while (::read(fds[0], &c, 1) == 1 && c != '\n') line += c;
-    ::close(fds[0]);
-    port_ = line.empty() ? 0 : std::stoi(line);
-  }
-  ~FtpServer() {
-    if (pid_ > 0) {
-      ::kill(pid_, SIGTERM);
-      ::waitpid(pid_, nullptr, 0);
-    }
-  }
-  int port() const { return port_; }
-
- private:
-  pid_t pid_ = -1;
-  int port_ = 0;
-};
 
 class UploadToFtp : public ::testing::Test {
  protected:

@@ -2,32 +2,14 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <array>
-#include <cstdio>
-
+#include "run_command.h"
 #include "temp_folder.h"
 
 namespace {
 
+using velmtools::testing::Quote;
+using velmtools::testing::RunCommand;
 using velmtools::testing::TempFolder;
-
-struct Outcome {
-  int status;
-  std::string output;
-};
-
-Outcome RunCommand(const std::string& command) {
-  Outcome outcome{-1, {}};
-  FILE* pipe = ::popen((command + " 2>&1").c_str(), "r");
-  if (pipe == nullptr) return outcome;
-  std::array<char, 512> buffer{};
-  while (std::fgets(buffer.data(), buffer.size(), pipe) != nullptr) outcome.output += buffer.data();
-  const int raw = ::pclose(pipe);
-  outcome.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-  return outcome;
-}
-
-std::string Quote(const std::filesystem::path& path) { return "'" + path.string() + "'"; }
 
 TEST(Cli, PackThenVerifyPasses) {
   TempFolder work;
