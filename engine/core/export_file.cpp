@@ -1,5 +1,6 @@
 #include "export_file.hpp"
 
+#include <cmath>
 #include <ctime>
 
 #include "atomic_file.hpp"
@@ -25,6 +26,8 @@ std::string WrappedNumbers(const std::vector<double>& data, const std::vector<bo
                            const std::string& close) {
   std::string text;
   for (std::size_t i = 0; i < data.size(); ++i) {
+    if (!std::isfinite(data[i]))
+      throw Error("the model holds a value that is not a finite number; nothing was exported");
     line += bounds[i] ? FormatFixedNotBelow(data[i], 4) : FormatFixed(data[i], 4);
     if (i + 1 == data.size()) break;
     line += ", ";

@@ -29,7 +29,15 @@ void Line(std::string& text, const std::string& key, const std::string& value) {
   text += "\r\n";
 }
 
-std::string Number(double value) { return FormatGeneral(value); }
+// A number the reader takes back; a diverged training must not leave a file
+// that cannot be read.
+double Checked(double value) {
+  if (!std::isfinite(value) || std::fabs(value) > kLargestNumber)
+    throw Error("the model holds a value that is not a finite number (" + FormatGeneral(value) + "); nothing was written");
+  return value;
+}
+
+std::string Number(double value) { return FormatGeneral(Checked(value)); }
 
 // Reads the model file line by line, each line with the one key expected next.
 class ModelFileParser {
@@ -117,7 +125,7 @@ std::string FormatModelFile(const TKNet& net) {
         for (std::size_t m = 0; m < synapse.Mediators.size(); ++m) {
           const TMediator& mediator = synapse.Mediators[m];
           Line(text, SynapseKey("SS", l + 1, n, s) + "_" + Index(m),
-               FormatGeneralNotBelow(mediator.Bound) + " " + Number(mediator.Value) + " " + Number(mediator.Multiplier) + " " +
+               FormatGeneralNotBelow(Checked(mediator.Bound)) + " " + Number(mediator.Value) + " " + Number(mediator.Multiplier) + " " +
                    std::to_string(mediator.HitCount));
         }
       }

@@ -62,7 +62,8 @@ bool ParseNumber(std::string_view text, double& value) {
   const char* first_digit = (begin != end && *begin == '-') ? begin + 1 : begin;
   if (first_digit == end || !((*first_digit >= '0' && *first_digit <= '9') || *first_digit == '.')) return false;
   auto [ptr, ec] = std::from_chars(begin, end, value, std::chars_format::general);
-  return ec == std::errc() && ptr == end;
+  // Beyond 1e300 a number written with 15 digits may no longer read back.
+  return ec == std::errc() && ptr == end && std::fabs(value) <= kLargestNumber;
 }
 
 }  // namespace qnet

@@ -17,8 +17,12 @@ std::string FormatFixedNotBelow(double value, int decimals);
 // Fixed number of decimals ("%.8f" for tables, "%.4f" for exports).
 std::string FormatFixed(double value, int decimals);
 
+// The largest magnitude the engine reads.
+inline constexpr double kLargestNumber = 1e300;
+
 // Parses a whole field as a decimal number (optional sign, digits, point,
-// exponent). Returns false when the text is not exactly one number.
+// exponent). Returns false when the text is not exactly one number or its
+// magnitude exceeds kLargestNumber.
 bool ParseNumber(std::string_view text, double& value);
 
 }  // namespace qnet

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "atomic_file.hpp"
 #include "error.hpp"
 #include "model_file.hpp"
@@ -101,6 +103,19 @@ TEST(ModelFile, BadFilesNameTheLineAndLeaveTheModelUntouched) {
     EXPECT_EQ(net.EpochCount, 7);
     EXPECT_EQ(net.Layers[0].Neurons.size(), 5u);
   }
+}
+
+TEST(ModelFile, AModelWithValuesBeyondNumbersIsNotWritten) {
+  test::TempFolder folder;
+  for (double bad : {static_cast<double>(INFINITY), static_cast<double>(NAN), 1e301}) {
+    TKNet net = HandModel();
+    net.Layers[0].Neurons[0].Synapses[1].Mediators[0].Value = bad;
+    EXPECT_THROW(WriteModelFile(folder.File("m.nnw"), net), Error);
+    net.Layers[0].Neurons[0].Synapses[1].Mediators[0].Value = 1;
+    net.Layers[0].Neurons[0].Synapses[0].Mediators[1].Bound = bad;
+    EXPECT_THROW(WriteModelFile(folder.File("m.nnw"), net), Error);
+  }
+  EXPECT_TRUE(folder.Names().empty());
 }
 
 TEST(ModelFile, ReadsLfLineEndsAndSetsSizesAndSettings) {

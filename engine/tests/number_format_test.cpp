@@ -80,6 +80,7 @@ TEST(ParseNumber, AcceptsPlainDecimalsOnly) {
       {"", false, 0},           {"abc", false, 0},        {"1.2.3", false, 0},
       {"nan", false, 0},        {"-inf", false, 0},       {"1,5", false, 0},
       {" 1", false, 0},         {"1 ", false, 0},         {"1e999", false, 0},
+      {"1e300", true, 1e300},   {"-1e301", false, 0},
   };
   for (const auto& c : cases) {
     double value = -99.0;
