@@ -14,15 +14,6 @@ std::string UpperCase(const std::string& text) {
 
 bool SameText(const std::string& a, const std::string& b) { return UpperCase(a) == UpperCase(b); }
 
-std::string Trim(const std::string& text) {
-  auto isSpace = [](char c) { return static_cast<unsigned char>(c) <= 0x20; };
-  size_t begin = 0;
-  size_t end = text.size();
-  while (begin < end && isSpace(text[begin])) ++begin;
-  while (end > begin && isSpace(text[end - 1])) --end;
-  return text.substr(begin, end - begin);
-}
-
 std::string StripHotkey(const std::string& caption) {
   std::string result;
   for (size_t i = 0; i < caption.size(); ++i) {

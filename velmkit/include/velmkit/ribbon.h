@@ -95,15 +95,12 @@ class VELMKIT_API TRibbonGroup : public TCustomActionBar {
   void SetKeyTip(const std::string& keyTip) { FKeyTip = keyTip; }
   TGroupAlign GroupAlign() const { return FGroupAlign; }
   void SetGroupAlign(TGroupAlign align) { FGroupAlign = align; }
-  int Rows() const { return FRows; }
-  void SetRows(int rows) { FRows = rows; }
 
  private:
   std::string FCaption;
   int FGroupIndex = 0;
   std::string FKeyTip;
   TGroupAlign FGroupAlign = TGroupAlign::gaHorizontal;
-  int FRows = 3;
 };
 
 // An entry of the action manager's action bars; the bar is not owned.

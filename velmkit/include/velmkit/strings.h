@@ -13,8 +13,6 @@ namespace velmkit {
 VELMKIT_API std::string UpperCase(const std::string& text);
 // Equal apart from ASCII letter case.
 VELMKIT_API bool SameText(const std::string& a, const std::string& b);
-// Removes leading and trailing characters up to U+0020 (blanks and controls).
-VELMKIT_API std::string Trim(const std::string& text);
 // Caption without its accelerator marks: "Create &Class" -> "Create Class",
 // "&&" -> "&".
 VELMKIT_API std::string StripHotkey(const std::string& caption);
