@@ -69,6 +69,7 @@ std::filesystem::path PublishedRoot(const EnvironmentLookup& environment) {
 PublishTarget ResolvePublishTarget(const std::string& to, const PublishSettings& settings,
                                    const std::string& projectName, const EnvironmentLookup& environment) {
   PublishTarget target;
+  target.caFile = environment("VELM_PUBLISH_CA").value_or("");
   if (!to.empty()) {
     if (StartsWith(to, "ftp://")) {
       target.kind = PublishTarget::Kind::Ftp;

@@ -41,12 +41,14 @@ struct PublishTarget {
   std::filesystem::path folder;  // Kind::Folder
   std::string url;               // Kind::Ftp: ftp://host:port/dir/ (ends in '/')
   bool explicitTls = false;      // ftps:// given: AUTH TLS on the control port
+  std::string caFile;            // certificates to trust besides the system's (VELM_PUBLISH_CA)
 };
 
 // `to` as given with --to: an ftp:// or ftps:// address, or a folder. Without
 // one: the FTP server of `settings` when it names a host, else the folder
 // $XDG_DATA_HOME/velm/published/<projectName>/. Throws std::invalid_argument
 // for another scheme or a project name that is no plain folder name.
+// VELM_PUBLISH_CA names a PEM file of certificates to trust for ftps://.
 PublishTarget ResolvePublishTarget(const std::string& to, const PublishSettings& settings,
                                    const std::string& projectName, const EnvironmentLookup& environment);
 

@@ -86,6 +86,7 @@ UploadResult UploadToFtp(const std::vector<UploadFile>& files, const PublishTarg
       curl_easy_setopt(handle, CURLOPT_PASSWORD, account.password.c_str());
     }
     if (target.explicitTls) curl_easy_setopt(handle, CURLOPT_USE_SSL, static_cast<long>(CURLUSESSL_ALL));
+    if (!target.caFile.empty()) curl_easy_setopt(handle, CURLOPT_CAINFO, target.caFile.c_str());
     const CURLcode code = curl_easy_perform(handle);
     if (code != CURLE_OK) {
       return Failure(file.relativePath + ": " + (message[0] != '\0' ? std::string(message) : curl_easy_strerror(code)));

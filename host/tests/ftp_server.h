@@ -14,14 +14,21 @@ namespace velmhost::testing {
 
 class FtpServer {
  public:
-  FtpServer(const std::filesystem::path& root, const std::string& user, const std::string& password) {
+  // With a certificate file the server requires explicit TLS.
+  FtpServer(const std::filesystem::path& root, const std::string& user, const std::string& password,
+            const std::string& certificate = "") {
     int fds[2];
     if (::pipe(fds) != 0) throw std::runtime_error("pipe");
     pid_ = ::fork();
     if (pid_ == 0) {
       ::dup2(fds[1], STDOUT_FILENO);
       ::close(fds[0]);
-      ::execl("/usr/bin/python3", "python3", FTP_SERVER_SCRIPT, root.c_str(), user.c_str(), password.c_str(), nullptr);
+      if (certificate.empty()) {
+        ::execl("/usr/bin/python3", "python3", FTP_SERVER_SCRIPT, root.c_str(), user.c_str(), password.c_str(), nullptr);
+      } else {
+        ::execl("/usr/bin/python3", "python3", FTP_SERVER_SCRIPT, root.c_str(), user.c_str(), password.c_str(),
+                certificate.c_str(), nullptr);
+      }
       ::_exit(127);
     }
     ::close(fds[1]);

@@ -99,6 +99,41 @@ TEST_F(UploadToFtp, WrongPasswordFailsWithCurlsMessageAndNoPassword) {
   EXPECT_FALSE(fs::exists(serverRoot.path() / "sites"));
 }
 
+// A self-signed certificate for 127.0.0.1, with its key, in one PEM file.
+std::string MakeCertificate(const TempFolder& folder) {
+  const auto pem = folder.path() / "server.pem";
+  const std::string command = "openssl req -x509 -newkey rsa:2048 -nodes -days 1 -subj /CN=127.0.0.1 "
+                              "-addext subjectAltName=IP:127.0.0.1 -keyout '" + pem.string() + "' -out '" +
+                              pem.string() + ".crt' >/dev/null 2>&1 && cat '" + pem.string() + ".crt' >> '" +
+                              pem.string() + "'";
+  return std::system(command.c_str()) == 0 ? pem.string() : "";
+}
+
+TEST(UploadToFtps, EncryptsAndChecksTheServersCertificate) {
+  TempFolder project;
+  TempFolder serverRoot;
+  TempFolder keys;
+  const std::string certificate = MakeCertificate(keys);
+  ASSERT_FALSE(certificate.empty()) << "openssl failed";
+  FtpServer server(serverRoot.path(), "ann", "right-password", certificate);
+  ASSERT_GT(server.port(), 0) << "python3-pyftpdlib or python3-openssl missing?";
+  const auto files = FixtureFiles(project);
+  PublishTarget target;
+  target.kind = PublishTarget::Kind::Ftp;
+  target.url = "ftp://127.0.0.1:" + std::to_string(server.port()) + "/secure/";
+  target.explicitTls = true;
+
+  // Unknown issuer: refused before the password is sent.
+  const auto untrusted = Upload(files, target, {"", 0, "ann", "right-password"});
+  EXPECT_FALSE(untrusted.ok);
+  EXPECT_THAT(untrusted.error, ::testing::HasSubstr("certificate"));
+
+  target.caFile = certificate + ".crt";
+  const auto trusted = Upload(files, target, {"", 0, "ann", "right-password"});
+  ASSERT_TRUE(trusted.ok) << trusted.error;
+  ExpectSameFiles(files, serverRoot.path() / "secure");
+}
+
 TEST(UploadToFtpServerDown, ReportsTheConnectionFailure) {
   TempFolder project;
   PublishTarget target;
