@@ -10,7 +10,7 @@ APT_PACKAGES=(
   libcurl4-openssl-dev libcpp-httplib-dev
   libgtest-dev libgmock-dev libbenchmark-dev pybind11-dev
   clang libclang-rt-14-dev
-  python3-venv python3-pyftpdlib python3-openssl
+  python3-venv python3-pyftpdlib python3-openssl openssl
   nodejs npm chromium
   unzip poppler-utils
 )
