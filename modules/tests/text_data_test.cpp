@@ -71,6 +71,17 @@ TEST_P(TextDataTest, WithoutTheDataItemOrItsFolderNothingHappens) {
     EXPECT_TRUE(host->ui().Log().empty());
 }
 
+TEST_P(TextDataTest, MissingTestPathLineIsAppendedOnceWithItsDefault) {
+    const std::string defaultPath = GetParam().deliverable == "parlomat" ? "data/classification" : "data/test";
+    const std::string config = host->project().read("config.py");
+    const std::string appended = "\r\ntest_path = \"" + defaultPath + "\"\r\n";
+    ASSERT_GE(config.size(), appended.size());
+    EXPECT_EQ(config.substr(config.size() - appended.size()), appended);
+    EXPECT_EQ(config.find("train_path = \"data/chatbot/train\"\r\n"), 0u);
+    host->buildRibbon();
+    EXPECT_EQ(host->project().read("config.py"), config);
+}
+
 TEST_P(TextDataTest, NoClassCommandsBesideOpenClass) {
     EXPECT_EQ(host->ribbonItem("Create Class"), nullptr);
     EXPECT_EQ(host->ribbonItem("Remove Class"), nullptr);
