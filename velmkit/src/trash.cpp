@@ -50,6 +50,41 @@ bool MakeFolders(const std::string& folder) {
   return fs::is_directory(folder, error);
 }
 
+// The device of `path`, or of its nearest existing ancestor.
+bool DeviceOf(fs::path path, dev_t& device) {
+  struct stat info {};
+  while (stat(path.c_str(), &info) != 0) {
+    if (!path.has_relative_path()) return false;
+    path = path.parent_path();
+  }
+  device = info.st_dev;
+  return true;
+}
+
+// The highest folder above `path` on the same file system.
+fs::path TopDirOf(const fs::path& path, dev_t device) {
+  fs::path top = path;
+  while (top.has_relative_path()) {
+    fs::path parent = top.parent_path();
+    struct stat info {};
+    if (stat(parent.c_str(), &info) != 0 || info.st_dev != device) break;
+    top = parent;
+  }
+  return top;
+}
+
+// A topdir trash that is fit for use: a real folder, writable, not shared
+// through a link.
+std::string TopDirTrash(const fs::path& top) {
+  const std::string uid = std::to_string(getuid());
+  const std::string shared = (top / ".Trash").string();
+  struct stat info {};
+  if (lstat(shared.c_str(), &info) == 0 && S_ISDIR(info.st_mode) && (info.st_mode & S_ISVTX) != 0) {
+    return shared + "/" + uid;
+  }
+  return (top / (".Trash-" + uid)).string();
+}
+
 }  // namespace
 
 std::string TrashFolder() {
@@ -57,6 +92,16 @@ std::string TrashFolder() {
   if (dataHome != nullptr && dataHome[0] == '/') return std::string(dataHome) + "/Trash";
   const char* home = std::getenv("HOME");
   return std::string(home != nullptr ? home : "") + "/.local/share/Trash";
+}
+
+std::string TrashFolderFor(const std::string& path) {
+  std::error_code error;
+  fs::path absolute = fs::absolute(fs::path(path), error).lexically_normal();
+  std::string home = TrashFolder();
+  dev_t pathDevice = 0;
+  dev_t homeDevice = 0;
+  if (error || !DeviceOf(absolute, pathDevice) || !DeviceOf(home, homeDevice) || pathDevice == homeDevice) return home;
+  return TopDirTrash(TopDirOf(absolute, pathDevice));
 }
 
 bool MoveToTrash(const std::string& path) {
@@ -68,7 +113,14 @@ bool MoveToTrash(const std::string& path) {
   const std::string baseName = fs::path(original).filename().string();
   if (baseName.empty() || original == "/") return false;
 
-  const std::string trash = TrashFolder();
+  const std::string trash = TrashFolderFor(original);
+  if (!MakeFolders(trash)) return false;
+  if (trash != TrashFolder()) {
+    // A trash of our own that others can neither look into nor swap for a link.
+    struct stat info {};
+    if (lstat(trash.c_str(), &info) != 0 || !S_ISDIR(info.st_mode) || info.st_uid != getuid()) return false;
+    chmod(trash.c_str(), 0700);
+  }
   if (!MakeFolders(trash + "/files") || !MakeFolders(trash + "/info")) return false;
 
   // The info file is claimed first (O_EXCL): its name reserves the name in files/.

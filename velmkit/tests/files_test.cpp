@@ -106,6 +106,39 @@ TEST_F(TrashTest, StrayEntryWithoutInfoIsNotReplaced) {
   EXPECT_FALSE(fs::exists(TrashFolder() + "/info/class.trashinfo"));
 }
 
+TEST_F(TrashTest, PathOnAnotherFileSystemGoesToThatFileSystemsTrash) {
+  // /dev/shm is a file system of its own on the machines we build on.
+  struct stat shm {};
+  struct stat home {};
+  fs::create_directories(TrashFolder());
+  if (stat("/dev/shm", &shm) != 0 || stat(TrashFolder().c_str(), &home) != 0 || shm.st_dev == home.st_dev ||
+      access("/dev/shm", W_OK) != 0) {
+    GTEST_SKIP() << "no second writable file system at /dev/shm";
+  }
+  std::string pattern = "/dev/shm/velmkit-test-XXXXXX";
+  ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+  const std::string project = pattern;
+  const std::string name = fs::path(project).filename().string() + "-class";
+  WriteText(project + "/" + name + "/x.txt", "kept");
+
+  const std::string trash = TrashFolderFor(project + "/" + name);
+  EXPECT_EQ(trash, "/dev/shm/.Trash-" + std::to_string(getuid()));
+  bool moved = MoveToTrash(project + "/" + name);
+  std::string restored = ReadText(trash + "/files/" + name + "/x.txt");
+  std::map<std::string, std::string> keys = ReadTrashInfo(trash + "/info/" + name + ".trashinfo");
+  struct stat info {};
+  stat(trash.c_str(), &info);
+  fs::remove_all(trash + "/files/" + name);
+  fs::remove(trash + "/info/" + name + ".trashinfo");
+  fs::remove_all(project);
+
+  EXPECT_TRUE(moved);
+  EXPECT_EQ(restored, "kept");
+  EXPECT_EQ(DecodePercent(keys["Path"]), project + "/" + name);
+  EXPECT_EQ(info.st_mode & 0777, 0700u);
+  EXPECT_FALSE(fs::exists(TrashFolder() + "/files/" + name)) << "nothing went to the home trash";
+}
+
 TEST_F(TrashTest, MissingPathMovesNothing) {
   EXPECT_FALSE(MoveToTrash(FFolder / "nothing-here"));
   EXPECT_FALSE(fs::exists(TrashFolder() + "/info"));

@@ -16,14 +16,19 @@ VELMKIT_API bool DirectoryExists(const std::string& path);
 VELMKIT_API bool CreateDir(const std::string& path);
 
 // Moves a file or folder to the user's trash as the freedesktop.org trash
-// specification describes: into $XDG_DATA_HOME/Trash/files (default
-// ~/.local/share/Trash) with an info/<name>.trashinfo that records where it
-// was and when, so that it can be restored. A name already in the trash gets
-// a suffix (".2", ".3", ...). False, and nothing moved, when the trash is on
-// another file system or cannot be written.
+// specification describes, with an info/<name>.trashinfo that records where
+// it was and when, so that it can be restored. The home trash
+// ($XDG_DATA_HOME/Trash, default ~/.local/share/Trash) takes what lies on its
+// own file system; a path on another file system goes to the trash at the top
+// of that one ($topdir/.Trash/$uid when $topdir/.Trash is a sticky folder,
+// else $topdir/.Trash-$uid), so that nothing is copied. A name already in the
+// trash gets a suffix (".2", ".3", ...). False, and nothing moved, when no
+// trash can be written.
 VELMKIT_API bool MoveToTrash(const std::string& path);
-// The trash folder MoveToTrash uses (.../Trash, holding files/ and info/).
+// The home trash folder (.../Trash, holding files/ and info/).
 VELMKIT_API std::string TrashFolder();
+// The trash folder MoveToTrash uses for `path`.
+VELMKIT_API std::string TrashFolderFor(const std::string& path);
 
 // Copies `source` to `target` without ever replacing a file at `target`, even
 // one that appears during the copy: the data goes to a temporary file beside
