@@ -38,7 +38,8 @@ struct PublishFile {
 // <?xml version="1.0" encoding="US-ASCII"?>, CR LF line ends, none after the
 // closing root tag, one tab per level, no attributes, empty values as element
 // pairs. Root TPwaFrame with PluginModule, PluginProduct, Source, BuildList,
-// EditList, PublicList, PublicUrl (only once it is set), list. Items are
+// EditList, PublicList, PublicUrl (only once it is set), unknown elements
+// as they were read, list. Items are
 // elements named by their class, with Name, Source, Path, FileName,
 // PublicPath and Thumbnail when present, unknown elements, then list when the
 // item has children. Non-ASCII text is written as character references.
