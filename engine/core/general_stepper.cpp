@@ -9,7 +9,7 @@ class GeneralStepper final : public LayerStepper {
  public:
   explicit GeneralStepper(TNeuronLayer& layer) : layer_(layer) {}
 
-  void Compute(const double* inputs, double* outputs) override {
+  void Compute(std::size_t, const double* inputs, double* outputs) override {
     for (std::size_t n = 0; n < layer_.Neurons.size(); ++n) {
       TNeuron& neuron = layer_.Neurons[n];
       double sum = 0.0;

@@ -11,7 +11,8 @@ namespace qnet {
 class LayerStepper {
  public:
   virtual ~LayerStepper() = default;
-  virtual void Compute(const double* inputs, double* outputs) = 0;
+  // `row` names the pattern, so that a stepper may remember where its inputs fell.
+  virtual void Compute(std::size_t row, const double* inputs, double* outputs) = 0;
   virtual void Fit(const double* desired, const double* outputs) = 0;
   virtual void Pack(int density) = 0;
   virtual void Store() = 0;
@@ -22,6 +23,6 @@ std::unique_ptr<LayerStepper> MakeGeneralStepper(TNeuronLayer& layer);
 
 // Searches each input's interval once and reuses it for all neurons. Returns
 // null when the neurons of the layer do not share their intervals.
-std::unique_ptr<LayerStepper> MakeSharedBoundsStepper(TNeuronLayer& layer);
+std::unique_ptr<LayerStepper> MakeSharedBoundsStepper(TNeuronLayer& layer, std::size_t patterns);
 
 }  // namespace qnet

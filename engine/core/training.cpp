@@ -93,7 +93,7 @@ void TKNet::TrainLayer(std::size_t layer_index) {
   TeachStopped = false;
 
   std::unique_ptr<LayerStepper> stepper;
-  if (Path == TrainingPath::Automatic) stepper = MakeSharedBoundsStepper(layer);
+  if (Path == TrainingPath::Automatic) stepper = MakeSharedBoundsStepper(layer, patterns);
   if (!stepper) stepper = MakeGeneralStepper(layer);
 
   std::vector<double> outputs(layer.Neurons.size());
@@ -106,7 +106,7 @@ void TKNet::TrainLayer(std::size_t layer_index) {
     for (std::size_t i = 0; i < presented; ++i) {
       const std::size_t row = MixPatterns ? PatternOrder[i] : i;
       const double* desired = Patterns.TargetRow(row);
-      stepper->Compute(Patterns.InputRow(row), outputs.data());
+      stepper->Compute(row, Patterns.InputRow(row), outputs.data());
       const double error = PatternError(outputs.data(), desired, outputs.size());
       if (IdentError > error) ++RecognizedTeachCount;
       ErrorSum += error;

@@ -51,16 +51,16 @@ TEST(SharedBounds, IsTakenOnlyWhenAllNeuronsShareTheirIntervals) {
   TKNet net = test::TemplateNet(2, 3, 1);
   for (TNeuron& neuron : net.Layers[0].Neurons)
     for (TSynapse& synapse : neuron.Synapses) synapse.Mediators = {{1, 5, 1, 2}, {2, 6, 1, 0}};
-  EXPECT_NE(MakeSharedBoundsStepper(net.Layers[0]), nullptr);
+  EXPECT_NE(MakeSharedBoundsStepper(net.Layers[0], 4), nullptr);
   net.Layers[0].Neurons[2].Synapses[1].Mediators[0].Value = 99;  // values may differ
-  EXPECT_NE(MakeSharedBoundsStepper(net.Layers[0]), nullptr);
+  EXPECT_NE(MakeSharedBoundsStepper(net.Layers[0], 4), nullptr);
   net.Layers[0].Neurons[2].Synapses[1].Mediators[1].Bound = 3;
-  EXPECT_EQ(MakeSharedBoundsStepper(net.Layers[0]), nullptr);
+  EXPECT_EQ(MakeSharedBoundsStepper(net.Layers[0], 4), nullptr);
   net.Layers[0].Neurons[2].Synapses[1].Mediators[1].Bound = 2;
   net.Layers[0].Neurons[0].Synapses[0].Mediators[0].HitCount = 1;
-  EXPECT_EQ(MakeSharedBoundsStepper(net.Layers[0]), nullptr);
+  EXPECT_EQ(MakeSharedBoundsStepper(net.Layers[0], 4), nullptr);
   for (TNeuron& neuron : net.Layers[0].Neurons) neuron.Synapses[0].Mediators = {{2, 5, 1, 0}, {1, 6, 1, 0}};
-  EXPECT_EQ(MakeSharedBoundsStepper(net.Layers[0]), nullptr);  // descending bounds need the scan
+  EXPECT_EQ(MakeSharedBoundsStepper(net.Layers[0], 4), nullptr);  // descending bounds need the scan
 }
 
 // A loaded model whose neurons hold different intervals, trained further.
