@@ -11,33 +11,42 @@ const { chromium } = require('playwright-core');
 const { startStaticServer } = require('./support/static-server');
 const { writeFixtureModel } = require('./support/fixture-model');
 const { writeFakeCameraVideo } = require('./support/fake-camera');
+const { servePublishedTemplate } = require('./support/published-app');
 
 const TEMPLATE = path.resolve(__dirname, '..');
 const TEST_IMAGES = path.join(TEMPLATE, 'images', 'test');
 const CLASS_NAMES = fs.readdirSync(TEST_IMAGES).sort();
-const TRAINED_MODEL = path.join(TEMPLATE, 'model');
 const BROWSER_ARGS = ['--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
   '--disable-background-networking', '--disable-component-update', '--disable-sync'];
 const TIMEOUT = 90000;
+// The build names the host program when it builds one; the app is then tested
+// as the host publishes and serves it, else straight from the template.
+const { VELM_EXECUTABLE } = process.env;
 
 function testPictures() {
   return CLASS_NAMES.flatMap((label) => fs.readdirSync(path.join(TEST_IMAGES, label)).sort()
     .map((file) => ({ label, file: path.join(TEST_IMAGES, label, file) })));
 }
 
-async function openApp(modelFolder, extraArgs = []) {
-  const server = await startStaticServer(TEMPLATE, { '/model/': modelFolder });
+function serveTrainedApp() {
+  return VELM_EXECUTABLE ? servePublishedTemplate(VELM_EXECUTABLE) : startStaticServer(TEMPLATE);
+}
+
+function serveWithModel(modelFolder) {
+  return startStaticServer(TEMPLATE, { '/model/': modelFolder });
+}
+
+async function openApp(serving, extraArgs = []) {
+  const server = await serving;
   const profile = fs.mkdtempSync(path.join(os.tmpdir(), 'visagor-browser-'));
   const context = await chromium.launchPersistentContext(profile, {
     executablePath: '/usr/bin/chromium', headless: true, args: [...BROWSER_ARGS, ...extraArgs],
   });
   const page = context.pages()[0] || await context.newPage();
-  const messages = [];
-  page.on('console', (message) => messages.push(message.text()));
   await page.goto(server.url);
   await waitUntilReady(page);
   return {
-    server, context, page, messages,
+    server, context, page,
     close: async () => {
       await context.close();
       await server.close();
@@ -73,7 +82,7 @@ function fixtureFolder(valuePerInput) {
 }
 
 test('the trained model names the class of every test picture, also offline', { timeout: 6 * TIMEOUT }, async () => {
-  const app = await openApp(TRAINED_MODEL);
+  const app = await openApp(serveTrainedApp());
   try {
     const pictures = testPictures();
     for (const picture of pictures) {
@@ -101,7 +110,7 @@ test('the trained model names the class of every test picture, also offline', { 
 
 test('when no engine output is positive the page says so', { timeout: 2 * TIMEOUT }, async () => {
   // A throw-away model whose every feature adds 0 to one class and -1 to the other.
-  const app = await openApp(await fixtureFolder([0, -1]));
+  const app = await openApp(serveWithModel(await fixtureFolder([0, -1])));
   try {
     assert.deepEqual(await classify(app.page, testPictures()[0].file), ['no result']);
   } finally {
@@ -112,7 +121,7 @@ test('when no engine output is positive the page says so', { timeout: 2 * TIMEOU
 test('camera mode classifies snapshots until stopped and toggles back', { timeout: 2 * TIMEOUT }, async () => {
   const video = await writeFakeCameraVideo(testPictures()[0].file,
     path.join(os.tmpdir(), `visagor-camera-${process.pid}.y4m`));
-  const app = await openApp(TRAINED_MODEL, ['--use-fake-ui-for-media-stream',
+  const app = await openApp(serveTrainedApp(), ['--use-fake-ui-for-media-stream',
     '--use-fake-device-for-media-stream', `--use-file-for-fake-video-capture=${video}`]);
   const { page } = app;
   const text = async (selector, expected) => {
