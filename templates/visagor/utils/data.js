@@ -110,11 +110,8 @@ async function loadFaceDetector(modelJsonPath = FACE_DETECTOR_PATH) {
 }
 
 module.exports = {
-  FACE_DETECTOR_PATH,
   getClasses,
-  classFolders,
   loadImage,
   generateImagesTensors,
-  fileModelHandler,
   loadFaceDetector,
 };

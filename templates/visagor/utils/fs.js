@@ -164,16 +164,12 @@ async function cropImageAndSave(sourcePath, label, file, outputPath, face) {
 module.exports = {
   requirePackage,
   insideProject,
-  writeFileAtomic,
   storeJSONData,
   readJSONData,
   createFolder,
-  formatNumber,
-  shuffleInPlace,
   saveTrainDatasetAsCSV,
   saveTrainDatasetAsMultioutputCSV,
   roundFaceBox,
   cropArea,
   cropImageAndSave,
-  CROP_SIZE,
 };

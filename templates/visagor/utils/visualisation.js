@@ -8,7 +8,7 @@ export function clearCanvas(canvas) {
   canvas.getContext('2d').clearRect(0, 0, canvas.width, canvas.height);
 }
 
-export function labelText(result) {
+function labelText(result) {
   return result ? `${result.objectClass} : ${result.score} / 100` : NO_RESULT;
 }
 
