@@ -168,6 +168,27 @@ void WriteExport(const std::string& path, const TKNet& net) {
   WriteFileAtomically(path, FormatExport(net, ExportKindOf(path), ExportTimeStamp()));
 }
 
+std::string CommonJsForm(const std::string& exported) {
+  const std::string declaration = "export const qnet = {";
+  const std::size_t at = exported.find("\r\n" + declaration + "\r\n");
+  if (at == std::string::npos || exported.size() < 2 || exported.compare(exported.size() - 2, 2, "\r\n") != 0)
+    throw Error("not a JavaScript export of an engine model");
+  std::string text = exported;
+  text.replace(at + 2, declaration.size(), "const qnet = {");
+  return text + "\r\nmodule.exports = qnet";
+}
+
+void ConvertToCommonJs(const std::string& path) {
+  std::string text;
+  try {
+    text = CommonJsForm(ReadWholeFile(path));
+  } catch (const Error& error) {
+    const std::string what = error.what();
+    throw Error(what.rfind(path, 0) == 0 ? what : path + ": " + what);
+  }
+  WriteFileAtomically(path, text);
+}
+
 std::string ExportTimeStamp() {
   const std::time_t now = std::time(nullptr);
   std::tm local{};

@@ -21,6 +21,13 @@ ExportKind ExportKindOf(const std::string& path);
 std::string FormatExport(const TKNet& net, ExportKind kind, const std::string& stamp);
 void WriteExport(const std::string& path, const TKNet& net);
 
+// The CommonJS form of a JavaScript export: the object is declared plainly
+// and assigned to the module's export after the closing rule line, with no
+// final line break. Throws when the text is not a JavaScript export.
+std::string CommonJsForm(const std::string& exported);
+// Rewrites an export file into its CommonJS form, in place.
+void ConvertToCommonJs(const std::string& path);
+
 // The local date and time as the export's header shows it.
 std::string ExportTimeStamp();
 

@@ -6,6 +6,7 @@
 
 #include "engine.hpp"
 #include "error.hpp"
+#include "export_file.hpp"
 
 namespace py = pybind11;
 
@@ -70,6 +71,10 @@ PYBIND11_MODULE(pyqnet, m) {
         "save(handle, path): a .nnw model file or a .csv training table");
   m.def("source", [](long long h, const std::string& path) { return TheEngine().Source(h, path); },
         "source(handle, path): the .js browser export, or its .cpp or .pas form");
+  m.def("commonjs", [](const std::string& path) {
+    qnet::ConvertToCommonJs(qnet::NativePath(path));
+    return path;
+  }, "commonjs(path): rewrites a .js export written by source into its CommonJS form");
   m.def("compute", [](long long h, const std::vector<double>& x) { return TheEngine().Compute(h, x); },
         "compute(handle, inputs) -> outputs");
   m.def("fit", [](long long h, const std::vector<std::vector<double>>& x, const std::vector<std::vector<double>>& y) {

@@ -99,6 +99,19 @@ TEST(Export, DataLinesWrapAtEightyCharacters) {
   EXPECT_NE(joined.find("-0.0372, "), std::string::npos);
 }
 
+TEST(Export, CommonJsFormDeclaresPlainlyAndAssignsTheExportAtTheEnd) {
+  const std::string exported = FormatExport(PoseShapedModel(), ExportKind::JavaScript, "STAMP");
+  const std::string form = CommonJsForm(exported);
+  std::string expected = exported;
+  expected.replace(expected.find("export const qnet = {"), 21, "const qnet = {");
+  expected += "\r\nmodule.exports = qnet";
+  EXPECT_EQ(form, expected);
+  const std::string tail = "}\r\n//+------------------------------------------------------------------+\r\n\r\nmodule.exports = qnet";
+  EXPECT_EQ(form.substr(form.size() - tail.size()), tail);
+  EXPECT_THROW(CommonJsForm(form), std::exception);  // already converted
+  EXPECT_THROW(CommonJsForm("const x = 1;\r\n"), std::exception);
+}
+
 TEST(Export, PathExtensionChoosesTheForm) {
   EXPECT_EQ(ExportKindOf("m.js"), ExportKind::JavaScript);
   EXPECT_EQ(ExportKindOf("a/m.cpp"), ExportKind::Cpp);

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "atomic_file.hpp"
 #include "engine.hpp"
 #include "error.hpp"
 #include "export_file.hpp"
@@ -18,8 +19,9 @@ const char kUsage[] =
     "usage:\n"
     "  qnet train TABLE.csv --epochs E [--outputs K] -o MODEL.nnw [--export MODEL.js] [--quiet]\n"
     "      trains a model on a training table (header in1..inN,out1..outK)\n"
-    "  qnet export MODEL.nnw OUT.js|OUT.cpp|OUT.pas\n"
-    "      writes the browser export (or its C++ or Pascal form) of a model\n"
+    "  qnet export [--commonjs] MODEL.nnw OUT.js|OUT.cpp|OUT.pas\n"
+    "      writes the browser export (or its C++ or Pascal form) of a model;\n"
+    "      --commonjs writes the .js export as a CommonJS module\n"
     "  qnet predict MODEL.nnw INPUTS.csv\n"
     "      prints the model's outputs for every row of a table (header in1..inN, out columns ignored)\n"
     "  qnet --help\n";
@@ -79,11 +81,16 @@ int Train(const std::vector<std::string>& args) {
   return 0;
 }
 
-int Export(const std::vector<std::string>& args) {
+int Export(std::vector<std::string> args) {
+  const bool commonjs = !args.empty() && args[0] == "--commonjs";
+  if (commonjs) args.erase(args.begin());
   if (args.size() != 2) throw UsageError("export needs MODEL.nnw and an output path");
+  if (commonjs && qnet::ExportKindOf(args[1]) != qnet::ExportKind::JavaScript)
+    throw UsageError("--commonjs needs a .js output");
   qnet::TKNet net;
   qnet::ReadModelFile(args[0], net);
-  qnet::WriteExport(args[1], net);
+  const std::string text = qnet::FormatExport(net, qnet::ExportKindOf(args[1]), qnet::ExportTimeStamp());
+  qnet::WriteFileAtomically(args[1], commonjs ? qnet::CommonJsForm(text) : text);
   return 0;
 }
 

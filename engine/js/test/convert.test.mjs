@@ -3,6 +3,7 @@ import { execFileSync, spawnSync } from 'node:child_process';
 import { copyFileSync, existsSync, mkdirSync, mkdtempSync, readFileSync, readdirSync, rmSync, writeFileSync } from 'node:fs';
 import os from 'node:os';
 import path from 'node:path';
+import { createRequire } from 'node:module';
 import { after, test } from 'node:test';
 import { fileURLToPath, pathToFileURL } from 'node:url';
 
@@ -80,6 +81,17 @@ test('the ES module form of an export converts too', () => {
   const result = run(folder);
   assert.equal(result.status, 0, result.stderr);
   assert.equal(JSON.parse(readFileSync(path.join(folder, 'model/qnet_model.json'), 'utf8')).NVARS, 3);
+});
+
+test('the CommonJS form the tool writes loads with require and converts', { skip: !process.env.QNET_TOOL }, () => {
+  const folder = project();
+  mkdirSync(path.join(folder, 'model'));
+  execFileSync(process.env.QNET_TOOL, ['export', '--commonjs', path.join(TESTDATA, 'models', 'hand_three_layers.nnw'), path.join(folder, 'model/qnet_model.js')]);
+  const model = createRequire(import.meta.url)(path.join(folder, 'model/qnet_model.js'));
+  assert.deepEqual(model.Predict([0.5, 0.5]), [21.5, 38.5]);
+  const result = run(folder);
+  assert.equal(result.status, 0, result.stderr);
+  assert.equal(JSON.parse(readFileSync(path.join(folder, 'model/qnet_model.json'), 'utf8')).LAYERS, 1);
 });
 
 test('an engine export written now loads, predicts and converts', { skip: !process.env.QNET_TOOL }, async () => {

@@ -174,6 +174,19 @@ def test_train_takes_the_handle_and_log_path_in_either_order(in_tmp):
     assert sorted(p.name for p in (in_tmp / "log").iterdir()) == ["run1.csv", "run2.csv"]
 
 
+def test_commonjs_rewrites_the_export_in_place(in_tmp):
+    handle = pyqnet.qnet()
+    pyqnet.load(handle, str(TESTDATA / "models" / "hand_basic.nnw"))
+    pyqnet.source(handle, "qnet_model.js")
+    module = (in_tmp / "qnet_model.js").read_bytes()
+    assert pyqnet.commonjs("qnet_model.js") == "qnet_model.js"
+    converted = (in_tmp / "qnet_model.js").read_bytes()
+    assert converted == module.replace(b"export const qnet = {", b"const qnet = {") + b"\r\nmodule.exports = qnet"
+    with pytest.raises(ValueError, match=r"qnet_model\.js: not a JavaScript export"):
+        pyqnet.commonjs("qnet_model.js")
+    assert (in_tmp / "qnet_model.js").read_bytes() == converted
+
+
 def test_exports_of_other_targets(in_tmp):
     handle = pyqnet.qnet()
     pyqnet.load(handle, str(TESTDATA / "models" / "hand_basic.nnw"))
