@@ -80,8 +80,8 @@ ModuleInfo FindModule(const std::vector<fs::path>& folders, const std::string& k
   for (const auto& module : listing.modules) known += (known.empty() ? "" : ", ") + module.kind;
   std::string searched;
   for (const auto& folder : folders) searched += (searched.empty() ? "" : ":") + folder.string();
-  throw CommandError("unknown kind '" + kind + "'" +
-                     (known.empty() ? " (no module libraries in " + searched + ")" : " (known: " + known + ")"));
+  const std::string what = wanted == kind ? "unknown kind '" + kind + "'" : "no module library " + wanted + ".so for '" + kind + "'";
+  throw CommandError(what + (known.empty() ? " (no module libraries in " + searched + ")" : " (known: " + known + ")"));
 }
 
 }  // namespace velmhost

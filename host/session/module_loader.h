@@ -13,4 +13,9 @@ namespace velmhost {
 // loader's message when the library cannot be loaded or registers no class.
 const velmkit::TFormClass* LoadModuleLibrary(const std::filesystem::path& file);
 
+// Unloads every library loaded above, so that each withdraws its form class
+// while the host's registry still exists. Call it once nothing made by a
+// module (forms, items, actions) is left.
+void UnloadModuleLibraries();
+
 }  // namespace velmhost

@@ -95,12 +95,14 @@ TEST_F(Velm, NewUnpacksEachModulesTemplateAndShowsItsTree) {
 TEST_F(Velm, ReportsWhatItCannotWorkWith) {
   work.Write("plain/readme.txt", "no project here");
   WriteFixtureProject(work, "broken-module", "broken.dll");
+  WriteFixtureProject(work, "ghost-module", "ghost.dll");
   work.Write("modules/broken.so", "this is no shared library");
   const std::string ownModules = "VELM_MODULE_PATH=" + Quote(work.path() / "modules");
   const std::pair<Outcome, const char*> cases[] = {
       {Run("tree " + Quote(work.path() / "plain")), "not a project folder (no pwa.pwa)"},
       {Run("new nosuchkind " + Quote(work.path() / "x")), "unknown kind 'nosuchkind'"},
       {Run("tree " + Quote(work.path() / "broken-module"), ownModules), "cannot load module library: "},
+      {Run("tree " + Quote(work.path() / "ghost-module"), ownModules), "no module library ghost.so for 'ghost.dll' (known: broken)"},
       {Run("frobnicate"), "unknown command 'frobnicate'"},
       {Run("publish " + Quote(work.path() / "plain") + " --port"), "--port needs a value"},
   };

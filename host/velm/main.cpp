@@ -8,6 +8,7 @@
 
 #include "commands.h"
 #include "module_catalog.h"
+#include "module_loader.h"
 
 namespace {
 
@@ -70,6 +71,10 @@ int main(int argc, char** argv) {
                   std::cout,
                   std::cerr,
                   ::isatty(STDIN_FILENO) == 1};
+  // Declared before anything a module makes, so that it runs after all of it is gone.
+  struct UnloadOnReturn {
+    ~UnloadOnReturn() { UnloadModuleLibraries(); }
+  } unload;
   using Command = int (*)(const Context&, const Arguments&);
   const std::pair<const char*, Command> commands[] = {
       {"kinds", CommandKinds},   {"new", CommandNew},       {"tree", CommandTree},
