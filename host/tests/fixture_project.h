@@ -92,4 +92,31 @@ inline void WriteFixtureProject(const velmtools::testing::TempFolder& folder, co
   folder.Write(base + "train_all.bat", Crlf("@echo off\npython train.py\n"));
 }
 
+// A chat bot project: its dialogue files live in the data item Train, below
+// the items data and chatbot, in the folder data/chatbot/train.
+inline void WriteChatFixtureProject(const velmtools::testing::TempFolder& folder, const std::string& relative) {
+  const std::string item = R"(
+<TBotContainer><Name>%s</Name><Source></Source><Path></Path><FileName>%f</FileName><list>%c</list></TBotContainer>)";
+  const auto make = [&](const std::string& name, const std::string& file, const std::string& children) {
+    std::string text = item;
+    text.replace(text.find("%s"), 2, name);
+    text.replace(text.find("%f"), 2, file);
+    text.replace(text.find("%c"), 2, children);
+    return text;
+  };
+  const std::string tree = make("data", "data", make("chatbot", "data\\chatbot", make("Train", "data\\chatbot\\train", "")));
+  folder.Write(relative + "/pwa.pwa", Crlf(R"(<?xml version="1.0" encoding="US-ASCII"?>
+<TPwaFrame>
+<PluginModule>parlomat.dll</PluginModule>
+<PluginProduct>Fixture</PluginProduct>
+<Source></Source>
+<BuildList>"HTML","train_keras","train_qnet","train_all"</BuildList>
+<EditList>"HTML"</EditList>
+<PublicList>"HTML"</PublicList>
+<list>)" + tree + R"(
+</list>
+</TPwaFrame>)"));
+  folder.Write(relative + "/data/chatbot/train/ai.yml", "categories:\n- ai\n");
+}
+
 }  // namespace velmhost::testing

@@ -249,6 +249,21 @@ TEST_F(VelmFaceProject, PublishToFtpWithTheAccountFromTheEnvironment) {
   EXPECT_EQ(ReadFile(serverRoot.path() / "www/demo/manifest.json"), "{\"name\":\"fixture\"}");
 }
 
+TEST_F(Velm, TextDataImportGoesIntoTheModulesDataFolder) {
+  if (!HasModule("parlomat")) GTEST_SKIP() << "the chat bot module is not part of this build";
+  testing::WriteChatFixtureProject(work, "chat");
+  work.Write("new/food.yml", "categories:\n- food\n");
+  work.Write("new/ai.yml", "replaced?");
+
+  const Outcome outcome = Run("import " + Quote(work.path() / "chat") + " " + Quote(work.path() / "new/food.yml") + " " +
+                              Quote(work.path() / "new/ai.yml"));
+
+  EXPECT_EQ(outcome.status, 1) << outcome.output;
+  EXPECT_THAT(outcome.output, ::testing::HasSubstr("imported 1 of 2 files into " + (work.path() / "chat/data/chatbot/train/").string()));
+  EXPECT_EQ(ReadFile(work.path() / "chat/data/chatbot/train/food.yml"), "categories:\n- food\n");
+  EXPECT_EQ(ReadFile(work.path() / "chat/data/chatbot/train/ai.yml"), "categories:\n- ai\n");
+}
+
 TEST_F(Velm, ServePrintsItsAddressAndServesTheFolder) {
   work.Write("site/index.html", "<h1>served</h1>");
   int fds[2];
