@@ -89,6 +89,23 @@ TEST_F(TemplatePack, SameFolderGivesSameBytes) {
   EXPECT_EQ(ReadFile(archive), ReadFile(second));
 }
 
+TEST_F(TemplatePack, LeavesOutWhatItsIgnoreListNames) {
+  work.Write("template/.packignore", "# developer files\r\n/tests/\r\n__pycache__/\r\n*.pyc\r\nmodel/scratch*\r\n");
+  for (const char* name : {"pwa.pwa", "utils/data.py", "utils/__pycache__/data.cpython-311.pyc", "tests/app.test.js",
+                           "tests/support/server.js", "cache.pyc", "deep/er/stale.pyc", "model/scratch.bin",
+                           "model/keep.bin", "images/tests_of_faces/a.jpg", "images/tests/b.jpg"}) {
+    work.Write(std::string("template/") + name, name);
+  }
+  // An ignored link is never followed or refused: it simply stays out.
+  fs::create_directory_symlink("/", templateFolder / "tests" / "outside");
+
+  PackTemplateFolder(templateFolder, archive);
+
+  std::vector<std::string> names;
+  for (const auto& [name, member] : ReadWithLibzip(archive)) names.push_back(name);
+  EXPECT_THAT(names, ::testing::ElementsAre("images/tests/b.jpg", "images/tests_of_faces/a.jpg", "model/keep.bin", "pwa.pwa", "utils/data.py"));
+}
+
 TEST_F(TemplatePack, RefusesSymlinksAndKeepsTheOldArchive) {
   work.Write("template/index.html", "page");
   work.Write("secret.txt", "outside the template");
