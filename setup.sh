@@ -11,7 +11,7 @@ APT_PACKAGES=(
   libgtest-dev libgmock-dev libbenchmark-dev pybind11-dev
   clang libclang-rt-14-dev
   python3-venv python3-pyftpdlib python3-openssl openssl
-  nodejs npm chromium
+  chromium
   unzip poppler-utils
 )
 
@@ -21,6 +21,10 @@ missing=()
 for p in "${APT_PACKAGES[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "ok installed" || missing+=("$p")
 done
+# Node.js may come from elsewhere than Debian (its own npm included); take
+# Debian's only when there is none.
+command -v node >/dev/null 2>&1 || missing+=(nodejs)
+command -v npm >/dev/null 2>&1 || missing+=(npm)
 if [ ${#missing[@]} -gt 0 ]; then
   echo "== installing system packages: ${missing[*]}"
   as_root apt-get update -q
