@@ -11,9 +11,11 @@ struct Registry {
   RegistryObserver observer;
 };
 
+// Never destroyed: module libraries still loaded at program exit unregister
+// from their own destructors, which may run after this library's statics die.
 Registry& TheRegistry() {
-  static Registry registry;
-  return registry;
+  static Registry* registry = new Registry;
+  return *registry;
 }
 
 }  // namespace
